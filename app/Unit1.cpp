@@ -1,0 +1,72 @@
+#include "app/Unit1.h"
+
+#include "exchange/ZizAvodi.h"
+#include "multiline/MultiLine.h"
+
+namespace Unit1 {
+
+int RunModeFromArguments(const std::vector<std::string>& args) {
+  if (args.empty()) return DialogRun;
+  if (args[0] == "1") return SingleSegmentRun;
+  if (args[0] == "2") return PathRun;
+  return DialogRun;
+}
+
+TForm1::TForm1(std::filesystem::path programPath, std::vector<std::string> args)
+    : ProgramPath(std::move(programPath)), Arguments(std::move(args)) {}
+
+std::filesystem::path TForm1::SettingsPath() const { return Settings::SettingsPathFor(ProgramPath); }
+
+void TForm1::FormShow(Settings::IDialogView* view) {
+  ZizAvodi::ResetExchangeState();
+  ProgramFolder = ProgramPath.parent_path();
+  ZizAvodi::ReadExchangeFile(ExchangePath());  // a missing file leaves the defaults
+  ZizAvodi::ResetOutputState();
+  Settings::LoadSettings(Table, SettingsPath());
+  RunMode = RunModeFromArguments(Arguments);
+
+  if (RunMode != DialogRun) {
+    // Every output begins with the host's own layer group and layer.
+    ZizAvodi::EmitLayerGroup(ZizAvodi::Exchange.InitialLayerGroup);
+    ZizAvodi::EmitLayer(ZizAvodi::Exchange.InitialLayer);
+    BuildMultiLines(RunMode == SingleSegmentRun ? 1 : 98);
+    ZizAvodi::WriteExchangeFile(ExchangePath());
+    CloseRequested = true;
+    return;
+  }
+  if (view == nullptr) {
+    CloseRequested = true;
+    return;
+  }
+  dialog_ = std::make_unique<Settings::PresetDialog>(Table, *view);
+  dialog_->Open();
+}
+
+void TForm1::FormClose() {
+  dialog_.reset();
+  ZizAvodi::FreeExchangeState();
+}
+
+void TForm1::Button1Click() {
+  if (dialog_) dialog_->Button1Click(SettingsPath());
+}
+
+void TForm1::Button2Click() {
+  if (dialog_) dialog_->Button2Click();
+}
+
+void TForm1::TabControl1Changing() {
+  if (dialog_) dialog_->TabControl1Changing();
+}
+
+void TForm1::TabControl1Change() {
+  if (dialog_) dialog_->TabControl1Change();
+}
+
+void TForm1::BuildMultiLines(int limit) {
+  const auto& ex = ZizAvodi::Exchange;
+  const double scale = ex.LayerGroupScales[static_cast<std::size_t>(ex.InitialLayerGroup)];
+  MultiLine::BuildMultiLines(ex.PickedPoints, Table.Preset(Table.CurrentPreset), scale, limit);
+}
+
+} // namespace Unit1

@@ -1,0 +1,59 @@
+// The main form's run side: the driver that takes one run from reading the
+// exchange file to writing it, and the choice between an unattended run
+// ("1" or "2") and the settings dialog (anything else).
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/Dialog.h"
+#include "settings/Presets.h"
+
+namespace Unit1 {
+
+inline constexpr char ApplicationTitle[] = "vomu_Vomurel";
+inline constexpr char ExchangeFileName[] = "JWC_TEMP.TXT";
+
+enum RunModes : int { DialogRun = 0, SingleSegmentRun = 1, PathRun = 2 };
+
+// Only the first argument counts, compared byte for byte with "1" and "2".
+int RunModeFromArguments(const std::vector<std::string>& args);
+
+class TForm1 {
+ public:
+  // programPath: the real full path of the program file; args: the
+  // command-line arguments after the program name.
+  TForm1(std::filesystem::path programPath, std::vector<std::string> args);
+
+  // The run driver. In an unattended run it draws, writes the exchange file
+  // and returns with CloseRequested set; in a dialog run it fills view and
+  // returns with the dialog waiting for the user.
+  void FormShow(Settings::IDialogView* view);
+  // Releases the exchange state; saves nothing.
+  void FormClose();
+
+  // Dialog events, forwarded by the windowing layer.
+  void Button1Click();
+  void Button2Click();
+  void TabControl1Changing();
+  void TabControl1Change();
+
+  void BuildMultiLines(int limit);
+
+  std::filesystem::path ExchangePath() const { return ProgramFolder / ExchangeFileName; }
+  std::filesystem::path SettingsPath() const;
+
+  std::filesystem::path ProgramPath;
+  std::vector<std::string> Arguments;
+  std::filesystem::path ProgramFolder;
+  int RunMode = DialogRun;
+  Settings::PresetTable Table;
+  bool CloseRequested = false;
+
+ private:
+  std::unique_ptr<Settings::PresetDialog> dialog_;
+};
+
+} // namespace Unit1

@@ -1,0 +1,37 @@
+// The logic of the settings dialog: moving presets between the table and
+// the controls. The controls always hold the preset of the selected tab;
+// every other preset is up to date in the table.
+#pragma once
+
+#include <filesystem>
+
+#include "settings/DialogView.h"
+#include "settings/Presets.h"
+
+namespace Settings {
+
+class PresetDialog {
+ public:
+  PresetDialog(PresetTable& table, IDialogView& view) : table_(table), view_(view) {}
+
+  // Places the window, sets up the ten row frames and shows the current preset.
+  void Open();
+  void StoreTab(int preset);
+  void ShowTab(int preset);
+  // Before the selected tab changes: store the tab being left.
+  void TabControl1Changing();
+  // After it changed: show the tab entered.
+  void TabControl1Change();
+  // OK: position, current preset and visible tab into the table, save, close.
+  void Button1Click(const std::filesystem::path& settingsPath);
+  // Cancel, Esc and the close box: close, store nothing.
+  void Button2Click();
+
+ private:
+  ControlId RowFrame(int row);
+
+  PresetTable& table_;
+  IDialogView& view_;
+};
+
+} // namespace Settings

@@ -1,0 +1,63 @@
+// The twenty presets, the current preset number and the dialog position,
+// and the settings file that keeps them: 1423 lines, one value per line,
+// known by position alone.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace Settings {
+
+struct LineRow {
+  bool Enabled = false;
+  double Interval = 0.0;  // signed offset from the picked path
+  double Chamfer = 0.0;
+  bool PaperUnit = false;     // Interval and Chamfer are paper millimetres
+  std::int32_t Color = 0;     // position in the dialog's colour list
+  std::int32_t LineType = 0;  // position in the dialog's line-type list
+  std::int32_t LineWidth = -1;  // -1: the host's current width; else 0..30000
+};
+
+constexpr int RowCount = 10;
+constexpr int PresetCount = 20;
+constexpr int SettingsFileLines = 1423;
+constexpr int MinLineWidth = -1;
+constexpr int MaxLineWidth = 30000;
+
+struct TLineTable {
+  std::string Comment;
+  std::array<LineRow, RowCount + 1> Rows{};  // rows 1..10 used
+
+  LineRow& Row(int r) { return Rows[static_cast<std::size_t>(r)]; }
+  const LineRow& Row(int r) const { return Rows[static_cast<std::size_t>(r)]; }
+};
+
+// The members of the main form that persist in the settings file.
+struct PresetTable {
+  std::int32_t WindowLeft = 100;
+  std::int32_t WindowTop = 100;
+  std::int32_t CurrentPreset = 1;
+  std::array<TLineTable, PresetCount + 1> Presets{};  // presets 1..20 used
+
+  TLineTable& Preset(int p) { return Presets[static_cast<std::size_t>(p)]; }
+  const TLineTable& Preset(int p) const { return Presets[static_cast<std::size_t>(p)]; }
+};
+
+// Defaults, then whatever the file holds; never fails towards the caller.
+void LoadSettings(PresetTable& table, const std::filesystem::path& path);
+// The same reading from bytes in memory (tests, fuzzing).
+void LoadSettingsBytes(PresetTable& table, std::string_view bytes);
+// The 1423 lines, CR LF each. Line breaks inside a comment become blanks,
+// since they would shift every later value of the file.
+std::string RenderSettings(const PresetTable& table);
+// Writes a temporary file beside path and replaces path only once it is
+// complete: on any failure the previous file stays as it was and no
+// temporary file is left. True when the new file is in place.
+bool SaveSettings(const PresetTable& table, const std::filesystem::path& path);
+
+// The settings file of a program: its path with the extension ".dat".
+std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath);
+
+} // namespace Settings

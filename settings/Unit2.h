@@ -1,0 +1,29 @@
+// The row frame TFrame2: the item lists of its three combo boxes and its
+// starting state. The same frame is laid out ten times in the dialog.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/DialogView.h"
+
+namespace Settings {
+
+// Entries of the colour list (266), line-type list (51) and width
+// suggestions (26), in Shift-JIS; a position is the value stored for it.
+const std::vector<std::string>& ColorItems();
+const std::vector<std::string>& LineTypeItems();
+const std::vector<std::string>& WidthItems();
+// The 28 lines of the help text, Shift-JIS.
+const std::vector<std::string>& HelpLines();
+
+// Names of the controls inside a row frame, in their declaration order.
+inline constexpr std::string_view RowControlNames[] = {"CH1", "Edit1", "Edit2", "CH2",
+                                                       "CB1", "CB2",   "CB3"};
+
+// Unticks both check boxes, puts "0.0" into both edit boxes, fills the three
+// lists and selects "current colour", "current line type" and width "-1".
+void InitRowFrame(IDialogView& view, ControlId frame);
+
+} // namespace Settings

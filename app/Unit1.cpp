@@ -15,12 +15,14 @@ int RunModeFromArguments(const std::vector<std::string>& args) {
 TForm1::TForm1(std::filesystem::path programPath, std::vector<std::string> args)
     : ProgramPath(std::move(programPath)), Arguments(std::move(args)) {}
 
-std::filesystem::path TForm1::SettingsPath() const { return Settings::SettingsPathFor(ProgramPath); }
+std::filesystem::path TForm1::SettingsPath() const {
+  return Settings::SettingsPathFor(ProgramPath);
+}
 
 void TForm1::FormShow(Settings::IDialogView* view) {
   ZizAvodi::ResetExchangeState();
   ProgramFolder = ProgramPath.parent_path();
-  ZizAvodi::ReadExchangeFile(ExchangePath());  // a missing file leaves the defaults
+  ZizAvodi::ReadExchangeFile(ExchangePath()); // a missing file leaves the defaults
   ZizAvodi::ResetOutputState();
   Settings::LoadSettings(Table, SettingsPath());
   RunMode = RunModeFromArguments(Arguments);

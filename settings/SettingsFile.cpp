@@ -1,1 +1,233 @@
-// placeholder
+// The settings file: 1423 lines, one value per line, each known by its
+// position alone: window left, window top, current preset, then for each of
+// the 20 presets its comment and ten rows of seven values (enabled,
+// interval, chamfer, paper unit, colour, line type, width).
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/FileLayer.h"
+#include "common/MyFunc.h"
+#include "settings/Presets.h"
+
+namespace Settings {
+
+namespace {
+
+constexpr char CtrlZ = '\x1A';
+
+// Lines of a settings file as read: at most SettingsFileLines of them.
+// failed: reading broke off on an error, so lines beyond the ones read must
+// keep their defaults instead of reading as empty lines.
+struct SettingsLines {
+  std::vector<std::string> Lines;
+  bool Failed = false;
+  bool Complete = false; // the line limit or the end of the data was reached
+
+  // Feeds bytes; returns false once no more input is wanted.
+  bool Feed(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const char b = bytes[i];
+      if (b == CtrlZ) { // end of file, whatever follows
+        Finish();
+        return false;
+      }
+      if (b == '\n') {
+        if (!current_.empty() && current_.back() == '\r') current_.pop_back();
+        Lines.push_back(std::move(current_));
+        current_.clear();
+        if (Lines.size() >= static_cast<std::size_t>(SettingsFileLines)) {
+          Complete = true;
+          return false;
+        }
+      } else {
+        current_.push_back(b);
+      }
+    }
+    return true;
+  }
+
+  void Finish() {
+    if (Complete) return;
+    if (!current_.empty()) {
+      if (current_.back() == '\r') current_.pop_back();
+      Lines.push_back(std::move(current_));
+      current_.clear();
+    }
+    Complete = true;
+  }
+
+ private:
+  std::string current_;
+};
+
+// Hands out the lines in order; past the end of the data every read yields
+// an empty line, unless reading failed, in which case values stay untouched.
+class LineCursor {
+ public:
+  explicit LineCursor(const SettingsLines& lines) : lines_(lines) {}
+
+  bool Next(std::string_view& line) {
+    if (next_ < lines_.Lines.size()) {
+      line = lines_.Lines[next_++];
+      return true;
+    }
+    if (lines_.Failed) return false;
+    line = {};
+    return true;
+  }
+
+ private:
+  const SettingsLines& lines_;
+  std::size_t next_ = 0;
+};
+
+bool ValidWidth(std::int32_t width) { return width >= MinLineWidth && width <= MaxLineWidth; }
+
+void ApplyLines(PresetTable& table, const SettingsLines& lines) {
+  LineCursor cursor(lines);
+  std::string_view line;
+  if (!cursor.Next(line)) return;
+  table.WindowLeft = MyFunc::TextToIntSafe(line);
+  if (!cursor.Next(line)) return;
+  table.WindowTop = MyFunc::TextToIntSafe(line);
+  if (!cursor.Next(line)) return;
+  table.CurrentPreset = MyFunc::TextToIntSafe(line);
+  if (table.CurrentPreset < 1 || table.CurrentPreset > PresetCount) table.CurrentPreset = 1;
+  for (int p = 1; p <= PresetCount; ++p) {
+    TLineTable& preset = table.Preset(p);
+    if (!cursor.Next(line)) return;
+    preset.Comment = std::string(line);
+    for (int r = 1; r <= RowCount; ++r) {
+      LineRow& row = preset.Row(r);
+      if (!cursor.Next(line)) return;
+      row.Enabled = MyFunc::TextToBool(line);
+      if (!cursor.Next(line)) return;
+      row.Interval = MyFunc::TextToFloatSafe(line);
+      if (!cursor.Next(line)) return;
+      row.Chamfer = MyFunc::TextToFloatSafe(line);
+      if (!cursor.Next(line)) return;
+      row.PaperUnit = MyFunc::TextToBool(line);
+      if (!cursor.Next(line)) return;
+      row.Color = MyFunc::TextToIntSafe(line);
+      if (!cursor.Next(line)) return;
+      row.LineType = MyFunc::TextToIntSafe(line);
+      if (!cursor.Next(line)) return;
+      row.LineWidth = MyFunc::TextToIntSafe(line);
+      if (!ValidWidth(row.LineWidth)) row.LineWidth = -1;
+    }
+  }
+}
+
+void AppendLine(std::string& out, std::string_view value) {
+  out.append(value);
+  out.append("\r\n");
+}
+
+void AppendIntLine(std::string& out, std::int32_t value) {
+  MyFunc::AppendInt(out, value);
+  out.append("\r\n");
+}
+
+void AppendRealLine(std::string& out, double value) {
+  MyFunc::AppendReal(out, value);
+  out.append("\r\n");
+}
+
+// A comment must stay on its one line: a CR or LF would shift every later
+// value, and Ctrl-Z would end the file early when it is read back.
+std::string OneLineComment(std::string_view comment) {
+  std::string out(comment);
+  for (char& c : out) {
+    if (c == '\r' || c == '\n' || c == CtrlZ) c = ' ';
+  }
+  return out;
+}
+
+} // namespace
+
+void LoadSettingsBytes(PresetTable& table, std::string_view bytes) {
+  table = PresetTable{};
+  SettingsLines lines;
+  if (lines.Feed(bytes)) lines.Finish();
+  ApplyLines(table, lines);
+}
+
+void LoadSettings(PresetTable& table, const std::filesystem::path& path) {
+  table = PresetTable{};
+  Files::FileLayer& files = Files::Current();
+  if (!files.Exists(path)) return;
+  auto file = files.OpenRead(path);
+  SettingsLines lines;
+  if (!file) {
+    lines.Failed = true;
+  } else {
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+      const long long n = file->Read(buffer.data(), buffer.size());
+      if (n < 0) {
+        lines.Failed = true;
+        break;
+      }
+      if (n == 0) {
+        lines.Finish();
+        break;
+      }
+      if (!lines.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(n)))) break;
+    }
+  }
+  ApplyLines(table, lines);
+}
+
+std::string RenderSettings(const PresetTable& table) {
+  std::string out;
+  out.reserve(16 * 1024);
+  AppendIntLine(out, table.WindowLeft);
+  AppendIntLine(out, table.WindowTop);
+  AppendIntLine(out, table.CurrentPreset);
+  for (int p = 1; p <= PresetCount; ++p) {
+    const TLineTable& preset = table.Preset(p);
+    AppendLine(out, OneLineComment(preset.Comment));
+    for (int r = 1; r <= RowCount; ++r) {
+      const LineRow& row = preset.Row(r);
+      AppendLine(out, MyFunc::BoolToText(row.Enabled));
+      AppendRealLine(out, row.Interval);
+      AppendRealLine(out, row.Chamfer);
+      AppendLine(out, MyFunc::BoolToText(row.PaperUnit));
+      AppendIntLine(out, row.Color);
+      AppendIntLine(out, row.LineType);
+      AppendIntLine(out, row.LineWidth);
+    }
+  }
+  return out;
+}
+
+bool SaveSettings(const PresetTable& table, const std::filesystem::path& path) {
+  const std::string content = RenderSettings(table);
+  Files::FileLayer& files = Files::Current();
+  // Write beside the old file and swap only once the new one is complete,
+  // so that a full disk never costs the user the presets already saved.
+  std::filesystem::path temp = path;
+  temp += ".new";
+  auto file = files.Create(temp);
+  if (!file) return false;
+  const bool written = file->Write(content.data(), content.size());
+  const bool closed = file->Close();
+  if (!written || !closed) {
+    files.Remove(temp);
+    return false;
+  }
+  if (!files.Replace(temp, path)) {
+    files.Remove(temp);
+    return false;
+  }
+  return true;
+}
+
+std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath) {
+  std::filesystem::path settings = programPath;
+  settings.replace_extension(".dat");
+  return settings;
+}
+
+} // namespace Settings

@@ -1,0 +1,161 @@
+// The built program, run as the host runs it: an exchange file and a
+// settings file beside the program, the run mode as the first argument, and
+// the commands read back from the exchange file afterwards.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/ProcessRunner.h"
+#include "settings/Presets.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static std::atomic<int> counter{0};
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = fs::temp_directory_path() / ("vomurel-e2e-" + std::string(info->name()) + "-" +
+                                           std::to_string(counter++));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    const fs::path source(VOMUREL_EXE);
+    exe_ = folder_ / source.filename();
+    fs::copy_file(source, exe_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+
+  fs::path ExchangePath() const { return folder_ / "JWC_TEMP.TXT"; }
+  fs::path SettingsPath() const { return Settings::SettingsPathFor(exe_); }
+
+  void WriteExchange(const std::string& bytes) const { WriteBytes(ExchangePath(), bytes); }
+  void WriteSettings(const Settings::PresetTable& table) const {
+    WriteBytes(SettingsPath(), Settings::RenderSettings(table));
+  }
+  int Run(const std::vector<std::string>& args, const fs::path& errorFile = {}) const {
+    return RunProcess(exe_, args, errorFile);
+  }
+  std::string Output() const { return ReadBytes(ExchangePath()); }
+
+  fs::path folder_;
+  fs::path exe_;
+};
+
+Settings::PresetTable OneRowPreset(double interval, double chamfer, int preset = 1) {
+  Settings::PresetTable table;
+  table.CurrentPreset = preset;
+  Settings::LineRow& row = table.Preset(preset).Row(1);
+  row.Enabled = true;
+  row.Interval = interval;
+  row.Chamfer = chamfer;
+  return table;
+}
+
+const std::string LPath = "hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\n";
+
+TEST_F(EndToEnd, PresetWithoutRowsWritesLayerGroupAndLayerOnly) {
+  WriteExchange("hs 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nlgA\r\nlyF\r\nlg3\r\nly2\r\n" + LPath);
+  ASSERT_EQ(Run({"2"}), 0);
+  EXPECT_EQ(Output(), "lgA\r\nlyF\r\n");
+}
+
+TEST_F(EndToEnd, MissingExchangeFileIsCreatedWithDefaults) {
+  WriteSettings(OneRowPreset(10, 3));
+  ASSERT_EQ(Run({"2"}), 0);
+  // No points: the row's attributes only, on the default layer group and layer.
+  EXPECT_EQ(Output(), "lg0\r\nly0\r\nlc1\r\nlt1\r\n");
+}
+
+TEST_F(EndToEnd, UnattendedRunsNeverWriteTheSettingsFile) {
+  WriteExchange(LPath);
+  ASSERT_EQ(Run({"1"}), 0);
+  EXPECT_FALSE(fs::exists(SettingsPath())) << "a missing settings file must stay missing";
+
+  Settings::PresetTable table = OneRowPreset(10, 3);
+  table.Preset(1).Comment = "\x95\xc7 wall";
+  WriteSettings(table);
+  const std::string before = ReadBytes(SettingsPath());
+  WriteExchange(LPath);
+  ASSERT_EQ(Run({"2"}), 0);
+  EXPECT_EQ(ReadBytes(SettingsPath()), before);
+}
+
+struct BuilderCase {
+  const char* Name;
+  std::vector<std::string> Args;
+  std::string Exchange;
+  double Interval, Chamfer;
+  std::string Expected;
+};
+
+TEST_F(EndToEnd, DrawsTheCurrentPresetByteForByte) {
+  const BuilderCase cases[] = {
+      {"L path", {"2"}, LPath, 10, 3,
+       "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 10 87 10\r\n87 10 90 13\r\n90 13 90 100\r\n"},
+      {"L path, right side", {"2"}, LPath, -10, 3,
+       "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 -10 107 -10\r\n107 -10 110 -7\r\n110 -7 110 100\r\n"},
+      {"single segment", {"1"}, LPath, 10, 3, "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 10 100 10\r\n"},
+      {"second argument ignored", {"1", "x"}, LPath, 10, 3,
+       "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 10 100 10\r\n"},
+      {"closed square", {"2"}, "hp1 0 0\nhp2 100 0\nhp3 100 100\nhp4 0 100\nhp5 0 0\n", 10, 3,
+       "lg0\r\nly0\r\nlc1\r\nlt1\r\n13 10 87 10\r\n87 10 90 13\r\n90 13 90 87\r\n90 87 87 90\r\n"
+       "87 90 13 90\r\n13 90 10 87\r\n10 87 10 13\r\n10 13 13 10\r\n"},
+      {"host pen and width", {"2"}, "lg2\r\nly5\r\nlc3\r\nlt2\r\nlw7\r\n" + LPath, 10, 0,
+       "lg2\r\nly5\r\nlc3\r\nlt2\r\nlw7\r\n0 10 90 10\r\n90 10 90 100\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteSettings(OneRowPreset(c.Interval, c.Chamfer));
+    WriteExchange(c.Exchange);
+    ASSERT_EQ(Run(c.Args), 0) << c.Name;
+    EXPECT_EQ(Output(), c.Expected) << c.Name;
+  }
+}
+
+TEST_F(EndToEnd, PaperUnitsFollowTheScaleOfTheHostsLayerGroup) {
+  Settings::PresetTable table = OneRowPreset(0.1, 0.03, 4);
+  table.Preset(4).Row(1).PaperUnit = true;
+  table.Preset(4).Row(1).Color = 10;  // SXF black
+  WriteSettings(table);
+  WriteExchange("hs 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nlg1\r\nly0\r\n" + LPath);
+  ASSERT_EQ(Run({"2"}), 0);
+  EXPECT_EQ(Output(), "lg1\r\nly0\r\nlc101\r\nlt1\r\n0 10 87 10\r\n87 10 90 13\r\n90 13 90 100\r\n");
+}
+
+#ifndef _WIN32
+// The native build has no dialog: any other argument reports that and
+// touches no file. (The Windows dialog is driven by the GUI tests.)
+TEST_F(EndToEnd, NativeDialogRunTouchesNoFile) {
+  const std::string exchange = "lg1\r\n" + LPath;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{}, {"3"}, {"01"}, {"1.0"}, {""}}) {
+    WriteExchange(exchange);
+    const fs::path err = folder_ / "stderr.txt";
+    ASSERT_EQ(Run(args, err), 0);
+    EXPECT_EQ(Output(), exchange);
+    EXPECT_FALSE(fs::exists(SettingsPath()));
+    const std::string message = ReadBytes(err);
+    EXPECT_NE(message.find("Windows"), std::string::npos) << message;
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+  }
+}
+#endif
+
+} // namespace

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Builds Vomurel and passes every check: formatting, static analysis, the
+# native unit and end-to-end tests, the same tests under ASan/UBSan, the
+# Windows executable's tests under Wine (unit, end-to-end, dialog GUI), and
+# short fuzzing runs. Ends with one summary line over all test runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs="$(nproc)"
+
+bash scripts/setup.sh
+export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all
+
+step() { printf '\n==== %s\n' "$*"; }
+total=0
+failed=0
+run_ctest() {  # build dir, extra ctest args...
+  local dir="$1"; shift
+  local log
+  log="$(mktemp)"
+  if ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$log"; then :; fi
+  local line
+  line="$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)"
+  rm -f "$log"
+  if [ -z "$line" ]; then
+    echo "test: no result from $dir" >&2
+    failed=$((failed + 1)); total=$((total + 1)); return
+  fi
+  local f n
+  f="$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")"
+  n="$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")"
+  failed=$((failed + f)); total=$((total + n))
+}
+
+step "format"
+bash scripts/check-format.sh
+
+step "native build"
+cmake --preset native >/dev/null
+cmake --build build/native -j"$jobs"
+
+step "static analysis"
+bash scripts/check-tidy.sh
+
+step "native tests"
+run_ctest build/native -j"$jobs"
+
+step "windows build"
+cmake --preset windows >/dev/null
+cmake --build build/windows -j"$jobs"
+if objdump -p build/windows/bin/vomurel.exe | grep 'DLL Name' | grep -viE 'kernel32|user32|gdi32|comctl32|comdlg32|shell32|imm32|msvcrt|advapi32|ole32|uxtheme|shlwapi'; then
+  echo "windows: vomurel.exe depends on a non-system DLL" >&2
+  failed=$((failed + 1))
+fi
+
+step "windows tests under Wine"
+run_ctest build/windows
+
+if [ -f scripts/sanitize.sh ]; then
+  step "native tests under ASan and UBSan"
+  cmake --preset sanitize >/dev/null
+  cmake --build build/sanitize -j"$jobs"
+  ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    run_ctest build/sanitize -j"$jobs" -LE gui
+fi
+
+if [ -f scripts/fuzz.sh ]; then
+  step "fuzzing"
+  if bash scripts/fuzz.sh "${FUZZ_SECONDS:-60}"; then total=$((total + 1)); else failed=$((failed + 1)); total=$((total + 1)); fi
+fi
+
+passed=$((total - failed))
+pct=0
+[ "$total" -gt 0 ] && pct=$((100 * passed / total))
+echo
+echo "${pct}% tests passed, ${failed} tests failed out of ${total}"
+[ "$failed" -eq 0 ]

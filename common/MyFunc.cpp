@@ -282,18 +282,27 @@ int IntersectLines(const Segment& a, const Segment& b, Point& crossing) {
   return OnSegment(a, p) && OnSegment(b, p) ? CrossingOnBoth : CrossingOffSegment;
 }
 
+Point UnitDirection(double dx, double dy) {
+  // A null vector has the direction angle 0, as VectorAngle says.
+  if (std::fabs(dx) < NullVectorTolerance && std::fabs(dy) < NullVectorTolerance) return {1.0, 0.0};
+  const double length = std::hypot(dx, dy);
+  return {dx / length, dy / length};
+}
+
 bool ChamferPoints(double c, const Segment& a, const Segment& b, ChamferCut& cut) {
   cut = ChamferCut{};
   if (SamePoint(a.A.X, a.A.Y, a.B.X, a.B.Y) || SamePoint(b.A.X, b.A.Y, b.B.X, b.B.Y)) return false;
   Point corner;
   if (IntersectLines(a, b, corner) == LinesParallel) return false;
-  const double thetaA = VectorAngle(a.B.X - a.A.X, a.B.Y - a.A.Y);
-  const double thetaB = VectorAngle(b.B.X - b.A.X, b.B.Y - b.A.Y);
-  const double pi = std::numbers::pi;
-  cut.BackwardA = {corner.X + c * std::cos(thetaA + pi), corner.Y + c * std::sin(thetaA + pi)};
-  cut.ForwardA = {corner.X + c * std::cos(thetaA), corner.Y + c * std::sin(thetaA)};
-  cut.BackwardB = {corner.X + c * std::cos(thetaB + pi), corner.Y + c * std::sin(thetaB + pi)};
-  cut.ForwardB = {corner.X + c * std::cos(thetaB), corner.Y + c * std::sin(thetaB)};
+  // Along the unit vectors rather than cos/sin of the direction angles: the
+  // same points, but axis-parallel segments give exact coordinates instead
+  // of residues such as 6E-16 in the host's file.
+  const Point uA = UnitDirection(a.B.X - a.A.X, a.B.Y - a.A.Y);
+  const Point uB = UnitDirection(b.B.X - b.A.X, b.B.Y - b.A.Y);
+  cut.BackwardA = {corner.X - c * uA.X, corner.Y - c * uA.Y};
+  cut.ForwardA = {corner.X + c * uA.X, corner.Y + c * uA.Y};
+  cut.BackwardB = {corner.X - c * uB.X, corner.Y - c * uB.Y};
+  cut.ForwardB = {corner.X + c * uB.X, corner.Y + c * uB.Y};
   return true;
 }
 

@@ -67,6 +67,9 @@ enum CrossingResult : int {
   CrossingOnBoth = 1, // crossing lies on both segments
   CrossingOffSegment = 2,
 };
+// Unit vector of direction VectorAngle(dx, dy): a null vector gives (1, 0).
+Point UnitDirection(double dx, double dy);
+
 // Crossing of the infinite lines through a and b. Both vertical, or slopes
 // equal after quantising to 1e-8: parallel. The quantising window is
 // one-sided (-1.5e-8, 0.5e-8), so tiny negative differences still count.

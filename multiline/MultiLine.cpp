@@ -11,7 +11,6 @@
 #include "multiline/MultiLine.h"
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "common/MyFunc.h"
@@ -27,9 +26,11 @@ constexpr int ChamferAtStart = 1;
 constexpr int ChamferAtEnd = 2;
 
 Segment ShiftedSegment(const Point& from, const Point& to, double d) {
-  const double phi = MyFunc::VectorAngle(to.X - from.X, to.Y - from.Y) + std::numbers::pi / 2;
-  const double sx = d * std::cos(phi);
-  const double sy = d * std::sin(phi);
+  // The left normal of the direction of travel: (cos, sin) of the angle
+  // plus 90 degrees, without the residues of cos and sin at right angles.
+  const Point u = MyFunc::UnitDirection(to.X - from.X, to.Y - from.Y);
+  const double sx = -d * u.Y;
+  const double sy = d * u.X;
   return {{from.X + sx, from.Y + sy}, {to.X + sx, to.Y + sy}};
 }
 

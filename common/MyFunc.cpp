@@ -1,5 +1,6 @@
 #include "common/MyFunc.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -193,6 +194,13 @@ void AppendReal(std::string& out, double value) {
   if (!expText.empty() && expText[0] == '+') expText.remove_prefix(1);
   std::from_chars(expText.data(), expText.data() + expText.size(), exp10);
   const int e = exp10 + 1; // value = 0.d1d2...dk x 10^e
+  // Near the largest double, rounding to 15 digits would give a number no
+  // reader can hold (1.79769313486232E308): keep the last digit cut instead.
+  constexpr std::string_view LargestDigits = "179769313486231";
+  if (exp10 == 308 && std::string_view(digits.data(), k) > LargestDigits) {
+    k = LargestDigits.size();
+    std::copy(LargestDigits.begin(), LargestDigits.end(), digits.begin());
+  }
 
   if (value < 0) out.push_back('-');
   const std::string_view d(digits.data(), k);

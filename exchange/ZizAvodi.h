@@ -272,11 +272,11 @@ void CaptureAttributes(TJwwEntAttr& head);
 constexpr int TokenSlots = 32;
 
 struct TokenizedLine {
-  std::array<std::string_view, TokenSlots> Slots{};  // views into the line's scratch
+  std::array<std::string_view, TokenSlots> Slots{};  // views into the line or its scratch
   std::int32_t SlotCount = 0;
 };
-// Splits line into tokens; views in result point into scratch, which is
-// resized as needed and must outlive the result's use.
+// Splits line into tokens; views in result point into line itself or into
+// scratch (resized as needed); both must outlive the result's use.
 void TokenizeExchangeLine(std::string_view line, std::string& scratch, TokenizedLine& result);
 void ParseExchangeLine(std::string_view line);
 // Reads a whole file; false when it is missing or reading failed part way

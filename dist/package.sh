@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Lays out the distribution folder "vomurel" and zips it. The batch files and
+# the read-me are kept as UTF-8 with LF in the repository; the host reads
+# them as Shift-JIS with CR LF, so they are converted here.
+#   package.sh <dist-source-dir> <version> <staging-dir> [<vomurel.exe> <out.zip>]
+# Without the last two arguments only the converted texts are laid out.
+set -euo pipefail
+src=$1 version=$2 stage=$3 exe=${4:-} zip=${5:-}
+
+folder="$stage/vomurel"
+rm -rf "$folder"
+mkdir -p "$folder"
+for name in vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat readme.txt; do
+  # CR LF first, while the text is still UTF-8; -c is not used, so a
+  # character without a Shift-JIS form fails the build.
+  tr -d '\r' <"$src/$name" | sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' |
+    iconv -f UTF-8 -t CP932 >"$folder/$name"
+done
+if [ -n "$exe" ]; then
+  cp "$exe" "$folder/vomurel.exe"
+  zip=$(realpath -m "$zip")
+  rm -f "$zip"
+  (cd "$stage" && zip -q -X -r "$zip" vomurel)
+fi

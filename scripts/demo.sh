@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The main job on the bundled examples: builds the Windows program and the
+# distribution zip, builds jwhost (the host stand-in) natively, runs the real
+# vomurel.exe under Wine on every example in examples/ as the host would,
+# prints the commands it wrote back and draws them to build/demo/.
+# Build folders can be moved with VOMUREL_NATIVE_BUILD and VOMUREL_WINDOWS_BUILD.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+native="${VOMUREL_NATIVE_BUILD:-build/native}"
+windows="${VOMUREL_WINDOWS_BUILD:-build/windows}"
+jobs="$(nproc)"
+
+bash scripts/setup.sh
+
+echo "demo: building jwhost ($native) and vomurel.exe ($windows)"
+cmake --preset native -B "$native" >/dev/null
+cmake --build "$native" -j"$jobs" --target jwhost >/dev/null
+cmake --preset windows -B "$windows" >/dev/null
+cmake --build "$windows" -j"$jobs" --target vomurel dist >/dev/null
+
+out=build/demo
+rm -rf "$out"
+mkdir -p "$out"
+for host in examples/*.host; do
+  name="$(basename "$host" .host)"
+  echo
+  "$native/bin/jwhost" run "$host" --presets "examples/$name.preset" \
+    --exe "$windows/bin/vomurel.exe" --wine --svg "$out/$name.svg"
+  # A PNG beside each SVG for viewers without SVG support.
+  if command -v convert >/dev/null; then convert "$out/$name.svg" "$out/$name.png"; fi
+done
+
+echo
+echo "demo: pictures in $out/:"
+ls "$out"
+echo "demo: the zip users install: $(ls "$windows"/vomurel-*.zip)"

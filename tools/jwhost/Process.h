@@ -1,0 +1,23 @@
+// Starting the tool the way the host does: a program with arguments in a
+// working folder, waited for until it ends.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace JwHost {
+
+struct ProcessResult {
+  bool Started = false;
+  bool TimedOut = false; // the program was killed after the time limit
+  int ExitCode = -1;
+  std::string Error; // why it did not start, for the user
+};
+
+// command[0] is the program (a path, or a name looked up on PATH), the rest
+// its arguments, all UTF-8. Standard input is closed to the program.
+ProcessResult RunProcess(const std::vector<std::string>& command,
+                         const std::filesystem::path& workFolder, int timeoutSeconds);
+
+} // namespace JwHost

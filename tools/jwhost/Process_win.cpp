@@ -1,0 +1,73 @@
+#include <windows.h>
+
+#include "common/MyFunc.h"
+#include "tools/jwhost/Cat.h"
+#include "tools/jwhost/Encoding.h"
+#include "tools/jwhost/Process.h"
+
+namespace JwHost {
+
+namespace {
+
+// Quotes one argument so that the C runtime's parser gives it back unchanged.
+void AppendQuoted(std::wstring& line, const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) {
+    line += arg;
+    return;
+  }
+  line += L'"';
+  std::size_t backslashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes before a quote are doubled, and the quote is escaped.
+    line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    line += c;
+  }
+  line.append(backslashes * 2, L'\\');
+  line += L'"';
+}
+
+} // namespace
+
+ProcessResult RunProcess(const std::vector<std::string>& command,
+                         const std::filesystem::path& workFolder, int timeoutSeconds) {
+  ProcessResult result;
+  if (command.empty()) {
+    result.Error = "no program to run";
+    return result;
+  }
+  std::wstring line;
+  for (std::size_t i = 0; i < command.size(); ++i) {
+    if (i > 0) line += L' ';
+    AppendQuoted(line, PathFromUtf8(command[i]).native());
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, workFolder.c_str(),
+                      &startup, &info)) {
+    result.Error =
+        Cat("cannot start ", command[0], " (error ", MyFunc::FormatInt(GetLastError()), ")");
+    return result;
+  }
+  result.Started = true;
+  CloseHandle(info.hThread);
+  const DWORD wait = WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeoutSeconds) * 1000);
+  if (wait == WAIT_TIMEOUT) {
+    TerminateProcess(info.hProcess, 1);
+    WaitForSingleObject(info.hProcess, INFINITE);
+    result.TimedOut = true;
+  } else {
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    result.ExitCode = static_cast<int>(code);
+  }
+  CloseHandle(info.hProcess);
+  return result;
+}
+
+} // namespace JwHost

@@ -264,11 +264,16 @@ void SetLayerGroupName(const TokenizedLine& line, std::int32_t) {
   Exchange.LayerGroupNames[static_cast<std::size_t>(group)].assign(Rest(line, 3));
 }
 
+// Index of a layer in the tables of all 256 layers; both numbers in 0..15.
+std::size_t LayerIndex(std::int32_t group, std::int32_t layer) {
+  return static_cast<std::size_t>(group) * 16 + static_cast<std::size_t>(layer);
+}
+
 void SetLayerName(const TokenizedLine& line, std::int32_t) {
   const std::int32_t group = Exchange.CurLayerGroup;
   const std::int32_t layer = Exchange.CurLayer;
   if (!IsLayerNumber(group) || !IsLayerNumber(layer)) return;
-  Exchange.LayerNames[static_cast<std::size_t>(group * 16 + layer)].assign(Rest(line, 3));
+  Exchange.LayerNames[LayerIndex(group, layer)].assign(Rest(line, 3));
 }
 
 // The first record of an attribute kind is the host's own setting.
@@ -294,7 +299,7 @@ void SetLayer(const TokenizedLine& line, std::int32_t) {
   TakeInitial(s.LyPending, s.InitialLayer, layer);
   s.CurLayer = layer;
   if (line.SlotCount >= 2 && IsLayerNumber(s.CurLayerGroup)) {
-    s.LayerValues[static_cast<std::size_t>(s.CurLayerGroup * 16 + layer)] = Int(line, 1);
+    s.LayerValues[LayerIndex(s.CurLayerGroup, layer)] = Int(line, 1);
   }
   s.InPolyline = false;
 }

@@ -11,6 +11,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
   clang libclang-rt-14-dev clang-format clang-tidy
   zip unzip
+  hyperfine
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -30,11 +31,23 @@ if [ ! -f "$WINEPREFIX/.vomurel-ready" ]; then
   echo "setup: preparing the Wine prefix (first start takes a while)"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
-  # The dialog's font is "MS Gothic" (in Japanese); map it to the IPA font.
-  regfile="$WINEPREFIX/vomurel-fonts.reg"
-  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ ゴシック"="IPAGothic"\r\n"MS Gothic"="IPAGothic"\r\n"ＭＳ Ｐゴシック"="IPAPGothic"\r\n' |
-    iconv -f UTF-8 -t UTF-16 >"$regfile"
-  wine regedit /S "$regfile" >/dev/null 2>&1 || true
   wineserver -w || true
   touch "$WINEPREFIX/.vomurel-ready"
+fi
+
+# Fonts, applied again when this list changes (a new stamp name). The dialog's
+# font is "MS Gothic" (in Japanese): map it to the IPA font. Window captions
+# use Tahoma, whose Japanese fallback is "MS UI Gothic". Caption buttons are
+# drawn with Marlett, which this Wine does not find in its own data folder.
+if [ ! -f "$WINEPREFIX/.vomurel-fonts-2" ]; then
+  regfile="$WINEPREFIX/vomurel-fonts.reg"
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ ゴシック"="IPAGothic"\r\n"MS Gothic"="IPAGothic"\r\n"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"MS UI Gothic"="IPAGothic"\r\n' |
+    iconv -f UTF-8 -t UTF-16 >"$regfile"
+  wine regedit /S "$regfile" >/dev/null 2>&1 || true
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
+  wineserver -w || true
+  touch "$WINEPREFIX/.vomurel-fonts-2"
 fi

@@ -1,1 +1,91 @@
-// placeholder
+#include "settings/Dialog.h"
+
+#include "common/MyFunc.h"
+#include "settings/Unit2.h"
+
+namespace Settings {
+namespace {
+
+struct RowControls {
+  ControlId Ch1, Edit1, Edit2, Ch2, Cb1, Cb2, Cb3;
+};
+
+RowControls FindRowControls(IDialogView& view, ControlId frame) {
+  return {view.FindChild(frame, "CH1"),   view.FindChild(frame, "Edit1"),
+          view.FindChild(frame, "Edit2"), view.FindChild(frame, "CH2"),
+          view.FindChild(frame, "CB1"),   view.FindChild(frame, "CB2"),
+          view.FindChild(frame, "CB3")};
+}
+
+bool IsPresetNumber(int preset) { return preset >= 1 && preset <= PresetCount; }
+
+} // namespace
+
+ControlId PresetDialog::RowFrame(int row) {
+  return view_.FindControl("Frame2" + MyFunc::FormatInt(row));
+}
+
+void PresetDialog::Open() {
+  view_.MoveWindow(table_.WindowLeft, table_.WindowTop);
+  for (int row = 1; row <= RowCount; ++row) InitRowFrame(view_, RowFrame(row));
+  view_.SelectTab(table_.CurrentPreset - 1);
+  ShowTab(table_.CurrentPreset);
+}
+
+void PresetDialog::StoreTab(int preset) {
+  if (!IsPresetNumber(preset)) return;
+  TLineTable& target = table_.Preset(preset);
+  target.Comment = view_.GetText(view_.FindControl("EditC"));
+  for (int row = 1; row <= RowCount; ++row) {
+    const RowControls c = FindRowControls(view_, RowFrame(row));
+    LineRow& r = target.Row(row);
+    r.Enabled = view_.IsChecked(c.Ch1);
+    r.Interval = MyFunc::TextToFloatSafe(view_.GetText(c.Edit1));
+    r.Chamfer = MyFunc::TextToFloatSafe(view_.GetText(c.Edit2));
+    r.PaperUnit = view_.IsChecked(c.Ch2);
+    r.Color = view_.GetSelected(c.Cb1);
+    r.LineType = view_.GetSelected(c.Cb2);
+    const std::int32_t width = MyFunc::TextToIntSafe(view_.GetText(c.Cb3));
+    r.LineWidth = (width < MinLineWidth || width > MaxLineWidth) ? MinLineWidth : width;
+  }
+}
+
+void PresetDialog::ShowTab(int preset) {
+  if (!IsPresetNumber(preset)) return;
+  const TLineTable& source = table_.Preset(preset);
+  view_.SetText(view_.FindControl("EditC"), source.Comment);
+  for (int row = 1; row <= RowCount; ++row) {
+    const RowControls c = FindRowControls(view_, RowFrame(row));
+    const LineRow& r = source.Row(row);
+    view_.SetChecked(c.Ch1, r.Enabled);
+    view_.SetText(c.Edit1, MyFunc::FormatReal(r.Interval));
+    view_.SetText(c.Edit2, MyFunc::FormatReal(r.Chamfer));
+    view_.SetChecked(c.Ch2, r.PaperUnit);
+    view_.SetSelected(c.Cb1, r.Color);
+    view_.SetSelected(c.Cb2, r.LineType);
+    view_.SetText(c.Cb3, MyFunc::FormatInt(r.LineWidth));
+  }
+}
+
+void PresetDialog::TabControl1Changing() { StoreTab(view_.SelectedTab() + 1); }
+
+void PresetDialog::TabControl1Change() { ShowTab(view_.SelectedTab() + 1); }
+
+void PresetDialog::Button1Click(const std::filesystem::path& settingsPath) {
+  int left = 0;
+  int top = 0;
+  view_.GetWindowPosition(left, top);
+  table_.WindowLeft = left;
+  table_.WindowTop = top;
+  const int preset = view_.SelectedTab() + 1;
+  // A tab strip without a selection cannot name a preset; keep the old one
+  // rather than save a number the next load would reject.
+  if (IsPresetNumber(preset)) table_.CurrentPreset = preset;
+  StoreTab(table_.CurrentPreset);
+  SaveSettings(table_, settingsPath);
+  view_.CloseWindow();
+}
+
+void PresetDialog::Button2Click() { view_.CloseWindow(); }
+
+} // namespace Settings

@@ -1,0 +1,252 @@
+#include "platform/win32/Win32DialogView.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+#include "platform/win32/DialogLayout.h"
+#include "platform/win32/Win32Controls.h"
+
+namespace Win32 {
+
+using Settings::ControlId;
+using Settings::NoControl;
+using namespace Win32Layout;
+
+namespace {
+
+struct ClassAndStyle {
+  const wchar_t* Class;
+  DWORD Style;
+  DWORD ExStyle;
+};
+
+ClassAndStyle ClassFor(const ControlSpec& spec) {
+  switch (spec.Kind) {
+    case ControlKind::TabStrip:
+      // Lowest in the z-order and clipped by its siblings: the page's
+      // controls sit on the window above it.
+      return {WC_TABCONTROLW, WS_CLIPSIBLINGS | TCS_TABS | TCS_SINGLELINE | TCS_FIXEDWIDTH, 0};
+    case ControlKind::Memo:
+      // ES_AUTOHSCROLL without a horizontal bar: long lines are not wrapped.
+      return {
+          L"EDIT",
+          ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | WS_VSCROLL,
+          WS_EX_CLIENTEDGE};
+    case ControlKind::PushButton:
+      return {L"BUTTON",
+              static_cast<DWORD>((spec.Style & DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+              0};
+    case ControlKind::Label:
+      return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::Edit:
+      return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::RowFrame:
+      return {RowFrameClass, 0, WS_EX_CONTROLPARENT};
+    case ControlKind::CheckBox:
+      return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+    case ControlKind::DropDownList:
+      return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+    case ControlKind::DropDownCombo:
+      return {WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0};
+  }
+  return {L"STATIC", 0, 0};
+}
+
+bool IsComboBox(ControlKind kind) {
+  return kind == ControlKind::DropDownList || kind == ControlKind::DropDownCombo;
+}
+
+bool CanTakeFocus(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
+
+} // namespace
+
+HWND Win32DialogView::CreateOne(std::size_t index, HWND parent, int dx, int dy, HFONT font) const {
+  const ControlSpec& spec = Layout[index];
+  const ClassAndStyle cs = ClassFor(spec);
+  DWORD style = WS_CHILD | WS_VISIBLE | cs.Style;
+  if (spec.Style & TabStop) style |= WS_TABSTOP;
+  // The height given to a combo box is that of its open list.
+  const int height = IsComboBox(spec.Kind) ? DropDownHeight : spec.Height;
+  HWND hwnd = CreateWindowExW(cs.ExStyle, cs.Class, spec.Text != nullptr ? spec.Text : L"", style,
+                              spec.Left + dx, spec.Top + dy, spec.Width, height, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ItemId(index))),
+                              GetModuleHandleW(nullptr), nullptr);
+  if (hwnd == nullptr) return nullptr;
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (IsComboBox(spec.Kind)) {
+    // The closed box is FieldHeight high: set its selection field (item -1),
+    // then correct by what the frame really adds, which differs by theme.
+    const auto closedHeight = [hwnd] {
+      RECT box{};
+      GetWindowRect(hwnd, &box);
+      return static_cast<int>(box.bottom - box.top);
+    };
+    int field = FieldHeight - 6;
+    SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    field += FieldHeight - closedHeight();
+    SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, ListItemHeight);
+  }
+  if (spec.Style & ImeOff) {
+    // IACE_CHILDREN reaches the typing field inside a combo box as well.
+    ImmAssociateContextEx(hwnd, nullptr, IACE_CHILDREN);
+  }
+  if (spec.Kind == ControlKind::TabStrip) {
+    for (int i = 0; i < TabCount; ++i) {
+      wchar_t caption[2] = {TabCaption(i), L'\0'};
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = caption;
+      SendMessageW(hwnd, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(hwnd, TCM_SETITEMSIZE, 0, MAKELPARAM(TabWidth, TabHeight));
+  }
+  return hwnd;
+}
+
+void Win32DialogView::CreateControls(HWND dialog, HFONT font) {
+  dialog_ = dialog;
+  controls_.clear();
+  int tabLeft = 0;
+  int tabTop = 0;
+  HWND tabStrip = nullptr;
+  for (std::size_t i = 0; i < std::size(Layout); ++i) {
+    const ControlSpec& spec = Layout[i];
+    if (spec.Parent == Place::RowFrame) continue; // made with each frame below
+    const bool onTab = spec.Parent == Place::TabStrip;
+    HWND hwnd = CreateOne(i, dialog, onTab ? tabLeft : 0, onTab ? tabTop : 0, font);
+    controls_.push_back({i, NoControl, hwnd});
+    if (spec.Kind == ControlKind::TabStrip) {
+      tabStrip = hwnd;
+      tabLeft = spec.Left;
+      tabTop = spec.Top;
+    }
+    if (spec.Kind == ControlKind::RowFrame) {
+      const auto frame = static_cast<ControlId>(controls_.size() - 1);
+      for (std::size_t j = 0; j < std::size(Layout); ++j) {
+        if (Layout[j].Parent != Place::RowFrame) continue;
+        controls_.push_back({j, frame, CreateOne(j, hwnd, 0, 0, font)});
+      }
+    }
+  }
+  if (tabStrip != nullptr) {
+    SetWindowPos(tabStrip, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+HWND Win32DialogView::Handle(ControlId id) const {
+  if (id < 0 || static_cast<std::size_t>(id) >= controls_.size()) return nullptr;
+  return controls_[static_cast<std::size_t>(id)].Hwnd;
+}
+
+HWND Win32DialogView::NextTabStop(HWND focus, bool backwards) const {
+  // The table's order is the focus order; IsDialogMessage would follow the
+  // z-order, in which the tab strip must lie below the page's controls.
+  const auto count = static_cast<int>(controls_.size());
+  if (count == 0) return nullptr;
+  int current = -1;
+  for (int i = 0; i < count; ++i) {
+    const HWND h = controls_[static_cast<std::size_t>(i)].Hwnd;
+    if ((Layout[controls_[static_cast<std::size_t>(i)].Spec].Style & TabStop) &&
+        (h == focus || IsChild(h, focus))) {
+      current = i;
+      break;
+    }
+  }
+  const int step = backwards ? -1 : 1;
+  int i = current >= 0 ? current : (backwards ? 0 : count - 1);
+  for (int n = 0; n < count; ++n) {
+    i = (i + step + count) % count;
+    const Instance& c = controls_[static_cast<std::size_t>(i)];
+    if (!(Layout[c.Spec].Style & TabStop) || !CanTakeFocus(c.Hwnd)) continue;
+    if (c.Frame != NoControl && !CanTakeFocus(Handle(c.Frame))) continue;
+    return c.Hwnd;
+  }
+  return nullptr;
+}
+
+void Win32DialogView::SelectTypedText(HWND control) const {
+  for (const Instance& c : controls_) {
+    if (c.Hwnd == control && Layout[c.Spec].Kind == ControlKind::DropDownCombo) {
+      SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    }
+  }
+}
+
+void Win32DialogView::MoveWindow(int left, int top) {
+  SetWindowPos(dialog_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32DialogView::GetWindowPosition(int& left, int& top) {
+  RECT r{};
+  GetWindowRect(dialog_, &r);
+  left = static_cast<int>(r.left);
+  top = static_cast<int>(r.top);
+}
+
+void Win32DialogView::CloseWindow() { PostMessageW(dialog_, CloseNowMessage, 0, 0); }
+
+ControlId Win32DialogView::Lookup(std::string_view name) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (controls_[i].Frame == NoControl && Layout[controls_[i].Spec].Name == name) {
+      return static_cast<ControlId>(i);
+    }
+  }
+  return NoControl;
+}
+
+ControlId Win32DialogView::FindChild(ControlId parent, std::string_view name) {
+  if (parent == NoControl) return NoControl;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (controls_[i].Frame == parent && Layout[controls_[i].Spec].Name == name) {
+      return static_cast<ControlId>(i);
+    }
+  }
+  return NoControl;
+}
+
+void Win32DialogView::SetText(ControlId control, std::string_view text) {
+  if (HWND h = Handle(control)) Win32::SetText(h, FromShiftJis(text));
+}
+
+std::string Win32DialogView::GetText(ControlId control) {
+  HWND h = Handle(control);
+  return h != nullptr ? ToShiftJis(Win32::GetText(h)) : std::string();
+}
+
+void Win32DialogView::SetChecked(ControlId control, bool checked) {
+  if (HWND h = Handle(control)) CheckBox{h}.SetChecked(checked);
+}
+
+bool Win32DialogView::IsChecked(ControlId control) {
+  HWND h = Handle(control);
+  return h != nullptr && CheckBox{h}.IsChecked();
+}
+
+void Win32DialogView::ClearItems(ControlId control) {
+  if (HWND h = Handle(control)) DropDown{h}.Clear();
+}
+
+void Win32DialogView::AddItem(ControlId control, std::string_view text) {
+  if (HWND h = Handle(control)) DropDown{h}.Add(FromShiftJis(text));
+}
+
+void Win32DialogView::SetSelected(ControlId control, int position) {
+  if (HWND h = Handle(control)) DropDown{h}.Select(position);
+}
+
+int Win32DialogView::GetSelected(ControlId control) {
+  HWND h = Handle(control);
+  return h != nullptr ? DropDown{h}.Selected() : -1;
+}
+
+void Win32DialogView::SelectTab(int index) {
+  if (HWND h = Find("TabControl1")) TabStrip{h}.Select(index);
+}
+
+int Win32DialogView::SelectedTab() {
+  HWND h = Find("TabControl1");
+  return h != nullptr ? TabStrip{h}.Selected() : -1;
+}
+
+} // namespace Win32

@@ -1,0 +1,298 @@
+// The Windows side of the program: entry point, program path and arguments,
+// and the settings dialog's window with its message loop. Like a classic
+// form application, a zero-sized application window carries the title on
+// the taskbar and owns the dialog.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Program.h"
+#include "app/Unit1.h"
+#include "platform/Platform.h"
+#include "platform/win32/DialogLayout.h"
+#include "platform/win32/Win32Controls.h"
+#include "platform/win32/Win32DialogView.h"
+#include "settings/Unit2.h"
+
+namespace Win32 {
+namespace {
+
+constexpr wchar_t ApplicationClass[] = L"VomurelApplication";
+constexpr int IconId = 1; // in vomurel.rc
+constexpr DWORD DialogStyle =
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | DS_3DLOOK;
+constexpr COLORREF White = RGB(255, 255, 255);
+
+struct DialogContext {
+  Unit1::TForm1& Form;
+  HWND Application = nullptr;
+  HFONT Font = nullptr;
+  HBRUSH MemoBrush = nullptr;
+  HWND Memo = nullptr;
+  bool Closing = false; // OK or Cancel seen: later clicks are ignored
+  Win32DialogView View;
+};
+
+HBRUSH WhiteBrush() { return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)); }
+
+INT_PTR ResultOf(HWND dialog, LRESULT result) {
+  SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+std::wstring HelpText() {
+  std::string bytes;
+  for (const std::string& line : Settings::HelpLines()) {
+    if (!bytes.empty()) bytes += "\r\n";
+    bytes += line;
+  }
+  return FromShiftJis(bytes);
+}
+
+void InitDialog(HWND dialog, DialogContext& ctx) {
+  SetWindowTextW(dialog, Win32Layout::Caption);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  auto* icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconId), IMAGE_ICON, 16, 16,
+                                             LR_DEFAULTCOLOR | LR_SHARED));
+  SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+
+  // Laid out in pixels: the client area is sized exactly, whatever the frame.
+  RECT r{0, 0, Win32Layout::ClientWidth, Win32Layout::ClientHeight};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  ctx.View.CreateControls(dialog, ctx.Font);
+  ctx.Memo = ctx.View.Find("Memo1");
+  SetText(ctx.Memo, HelpText());
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    InitDialog(dialog, *reinterpret_cast<DialogContext*>(lParam));
+    return FALSE; // focus is set once the form has been filled
+  }
+  auto* ctx = reinterpret_cast<DialogContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (ctx == nullptr) return FALSE;
+
+  switch (message) {
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(WhiteBrush());
+    case WM_CTLCOLORSTATIC: // labels, check boxes and the read-only memo
+    case WM_CTLCOLORBTN: {
+      auto* dc = reinterpret_cast<HDC>(wParam);
+      if (reinterpret_cast<HWND>(lParam) == ctx->Memo) {
+        SetBkColor(dc, Win32Layout::MemoColor);
+        return reinterpret_cast<INT_PTR>(ctx->MemoBrush);
+      }
+      SetBkColor(dc, White);
+      return reinterpret_cast<INT_PTR>(WhiteBrush());
+    }
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->hwndFrom != ctx->View.Find("TabControl1") || ctx->Closing) break;
+      if (header->code == TCN_SELCHANGING) {
+        ctx->Form.TabControl1Changing();
+        return ResultOf(dialog, FALSE); // the change is always allowed
+      }
+      if (header->code == TCN_SELCHANGE) {
+        ctx->Form.TabControl1Change();
+        return TRUE;
+      }
+      break;
+    }
+    case WM_COMMAND:
+      if (HIWORD(wParam) != BN_CLICKED || ctx->Closing) break;
+      if (LOWORD(wParam) == IDOK) {
+        ctx->Closing = true;
+        ctx->Form.Button1Click();
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) { // also Esc, the close box and Alt+F4
+        ctx->Closing = true;
+        ctx->Form.Button2Click();
+        return TRUE;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // The taskbar button belongs to the application window: minimise that,
+      // which hides the dialog with it.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        ShowWindow(ctx->Application, SW_MINIMIZE);
+        return ResultOf(dialog, 0);
+      }
+      break;
+    case CloseNowMessage:
+      DestroyWindow(dialog);
+      return TRUE;
+    case WM_DESTROY:
+      ctx->Form.FormClose();
+      PostQuitMessage(0);
+      return TRUE;
+    default:
+      break;
+  }
+  return FALSE;
+}
+
+LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto dialog = reinterpret_cast<HWND>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE && dialog != nullptr) {
+        PostMessageW(dialog, WM_CLOSE, 0, 0); // as the dialog's own close box
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      // Restored from the taskbar: hand the focus back to the dialog.
+      if (dialog != nullptr && IsWindowVisible(dialog)) SetActiveWindow(dialog);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK RowFrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+    SetBkColor(reinterpret_cast<HDC>(wParam), White);
+    return reinterpret_cast<LRESULT>(WhiteBrush());
+  }
+  return DefWindowProcW(frame, message, wParam, lParam);
+}
+
+void RegisterClasses(HINSTANCE instance) {
+  WNDCLASSEXW frame{};
+  frame.cbSize = sizeof frame;
+  frame.lpfnWndProc = RowFrameProc;
+  frame.hInstance = instance;
+  frame.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  frame.hbrBackground = WhiteBrush();
+  frame.lpszClassName = RowFrameClass;
+  RegisterClassExW(&frame);
+
+  WNDCLASSEXW app{};
+  app.cbSize = sizeof app;
+  app.lpfnWndProc = ApplicationProc;
+  app.hInstance = instance;
+  app.hIcon = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IconId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  app.lpszClassName = ApplicationClass;
+  RegisterClassExW(&app);
+}
+
+// Moves the focus in the table's order; true when the message was the Tab key.
+bool HandleTabKey(HWND dialog, const Win32DialogView& view, const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  if (msg.hwnd != dialog && !IsChild(dialog, msg.hwnd)) return false;
+  HWND next = view.NextTabStop(GetFocus(), GetKeyState(VK_SHIFT) < 0);
+  if (next == nullptr) return false;
+  // WM_NEXTDLGCTL also moves the default-button frame and selects edit text.
+  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+  view.SelectTypedText(next);
+  return true;
+}
+
+// An empty dialog template: the controls come from the layout table.
+struct alignas(4) EmptyDialogTemplate {
+  DLGTEMPLATE Header;
+  WORD Menu = 0;
+  WORD Class = 0; // the predefined dialog class
+  WORD Title = 0; // set in InitDialog
+};
+
+std::vector<std::string> CommandLineArguments() {
+  std::vector<std::string> args;
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (argv == nullptr) return args;
+  for (int i = 1; i < count; ++i) args.push_back(ToShiftJis(argv[i]));
+  LocalFree(argv);
+  return args;
+}
+
+} // namespace
+
+} // namespace Win32
+
+namespace Platform {
+
+std::filesystem::path ProgramPath() {
+  // Long paths do not fit MAX_PATH: grow until the name is not cut short.
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
+    if (length == 0) return std::filesystem::path(L"vomurel.exe");
+    if (length < size) {
+      buffer.resize(length);
+      return std::filesystem::path(buffer);
+    }
+    if (buffer.size() >= 32768) return std::filesystem::path(L"vomurel.exe");
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+void RunDialog(Unit1::TForm1& form) {
+  using namespace Win32;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  RegisterClasses(instance);
+
+  // Zero-sized but shown, so that it owns the taskbar button.
+  HWND application =
+      CreateWindowExW(0, ApplicationClass, Win32Layout::ApplicationTitle,
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS,
+                      GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                      nullptr, nullptr, instance, nullptr);
+
+  DialogContext ctx{form, nullptr, nullptr, nullptr, nullptr, false, {}};
+  ctx.Application = application;
+  ctx.Font = CreateFontW(-Win32Layout::FontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         FIXED_PITCH | FF_MODERN, Win32Layout::FontFace);
+  ctx.MemoBrush = CreateSolidBrush(Win32Layout::MemoColor);
+
+  EmptyDialogTemplate dialogTemplate{};
+  dialogTemplate.Header.style = DialogStyle;
+  HWND dialog = CreateDialogIndirectParamW(instance, &dialogTemplate.Header, application,
+                                           DialogProc, reinterpret_cast<LPARAM>(&ctx));
+  if (dialog != nullptr) {
+    SetWindowLongPtrW(application, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
+    ShowWindow(application, SW_SHOWNA);
+    form.FormShow(&ctx.View);
+    if (form.CloseRequested) {
+      DestroyWindow(dialog);
+    } else {
+      ShowWindow(dialog, SW_SHOWNORMAL);
+      SetForegroundWindow(dialog);
+      SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ctx.View.Find("Button1")), TRUE);
+    }
+    MSG msg;
+    while (IsWindow(dialog) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (HandleTabKey(dialog, ctx.View, msg) || IsDialogMessageW(dialog, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  if (application != nullptr) DestroyWindow(application);
+  DeleteObject(ctx.MemoBrush);
+  DeleteObject(ctx.Font);
+}
+
+} // namespace Platform
+
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int /*show*/) {
+  return Unit1::ProgramEntry(Platform::ProgramPath(), Win32::CommandLineArguments());
+}

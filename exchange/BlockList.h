@@ -33,7 +33,9 @@ class BlockList {
     return blocks_[static_cast<std::size_t>(i / BlockSize)][i % BlockSize];
   }
 
-  T& operator[](std::int32_t i) { return blocks_[static_cast<std::size_t>(i / BlockSize)][i % BlockSize]; }
+  T& operator[](std::int32_t i) {
+    return blocks_[static_cast<std::size_t>(i / BlockSize)][i % BlockSize];
+  }
   const T& operator[](std::int32_t i) const {
     return blocks_[static_cast<std::size_t>(i / BlockSize)][i % BlockSize];
   }

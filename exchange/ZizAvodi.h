@@ -33,7 +33,7 @@ struct TPickedPoint {
   bool IsSet = false;
   double X = 0.0;
   double Y = 0.0;
-  std::int32_t Suffix = 0;  // 0 none, 1 "-", 2 "ln", 3 "ci", 4 "ch"
+  std::int32_t Suffix = 0; // 0 none, 1 "-", 2 "ln", 3 "ci", 4 "ch"
 };
 
 struct TJwwEntAttr {
@@ -93,7 +93,7 @@ struct TJwwEntMsgText {
 struct TJwwEntBlk {
   TJwwEntAttr Attr;
   double N1 = 0, N2 = 0;
-  std::string Name;  // the one heap-held element field
+  std::string Name; // the one heap-held element field
 };
 
 struct TJwwEntSolid2 {
@@ -132,8 +132,8 @@ struct TJwwEntSo {
 using TJwwEntSg = TJwwEntSo;
 
 struct TJwwEntRef {
-  std::int32_t Kind = 0;   // kind code 1..15
-  std::int32_t Index = 0;  // 0-based position in the list of that kind
+  std::int32_t Kind = 0;  // kind code 1..15
+  std::int32_t Index = 0; // 0-based position in the list of that kind
 };
 
 // Kind codes of EntityOrder.
@@ -156,8 +156,8 @@ enum EntityKind : std::int32_t {
 };
 
 constexpr int LayerGroupCount = 16;
-constexpr int LayerCount = 256;        // group * 16 + layer
-constexpr int PickedPointSlots = 100;  // entries 0..99; 0 is never set
+constexpr int LayerCount = 256;       // group * 16 + layer
+constexpr int PickedPointSlots = 100; // entries 0..99; 0 is never set
 
 struct ExchangeState {
   // Drawing header.
@@ -166,9 +166,9 @@ struct ExchangeState {
   std::array<double, LayerGroupCount> LayerGroupScales{};
   double PaperWidth = 1189.0;
   double PaperHeight = 841.0;
-  std::array<TTextSize, 11> TextSizeTable{};  // entries 1..10 used
+  std::array<TTextSize, 11> TextSizeTable{}; // entries 1..10 used
   bool BzFlag = false;
-  std::array<double, 5> HnValues{};  // entries 1..4 used
+  std::array<double, 5> HnValues{}; // entries 1..4 used
 
   // The host's settings: the first record of each kind.
   std::int32_t InitialLayerGroup = 0;
@@ -272,7 +272,7 @@ void CaptureAttributes(TJwwEntAttr& head);
 constexpr int TokenSlots = 32;
 
 struct TokenizedLine {
-  std::array<std::string_view, TokenSlots> Slots{};  // views into the line or its scratch
+  std::array<std::string_view, TokenSlots> Slots{}; // views into the line or its scratch
   std::int32_t SlotCount = 0;
 };
 // Splits line into tokens; views in result point into line itself or into

@@ -12,12 +12,12 @@ namespace Settings {
 
 struct LineRow {
   bool Enabled = false;
-  double Interval = 0.0;  // signed offset from the picked path
+  double Interval = 0.0; // signed offset from the picked path
   double Chamfer = 0.0;
-  bool PaperUnit = false;     // Interval and Chamfer are paper millimetres
-  std::int32_t Color = 0;     // position in the dialog's colour list
-  std::int32_t LineType = 0;  // position in the dialog's line-type list
-  std::int32_t LineWidth = -1;  // -1: the host's current width; else 0..30000
+  bool PaperUnit = false;      // Interval and Chamfer are paper millimetres
+  std::int32_t Color = 0;      // position in the dialog's colour list
+  std::int32_t LineType = 0;   // position in the dialog's line-type list
+  std::int32_t LineWidth = -1; // -1: the host's current width; else 0..30000
 };
 
 constexpr int RowCount = 10;
@@ -28,7 +28,7 @@ constexpr int MaxLineWidth = 30000;
 
 struct TLineTable {
   std::string Comment;
-  std::array<LineRow, RowCount + 1> Rows{};  // rows 1..10 used
+  std::array<LineRow, RowCount + 1> Rows{}; // rows 1..10 used
 
   LineRow& Row(int r) { return Rows[static_cast<std::size_t>(r)]; }
   const LineRow& Row(int r) const { return Rows[static_cast<std::size_t>(r)]; }
@@ -39,7 +39,7 @@ struct PresetTable {
   std::int32_t WindowLeft = 100;
   std::int32_t WindowTop = 100;
   std::int32_t CurrentPreset = 1;
-  std::array<TLineTable, PresetCount + 1> Presets{};  // presets 1..20 used
+  std::array<TLineTable, PresetCount + 1> Presets{}; // presets 1..20 used
 
   TLineTable& Preset(int p) { return Presets[static_cast<std::size_t>(p)]; }
   const TLineTable& Preset(int p) const { return Presets[static_cast<std::size_t>(p)]; }

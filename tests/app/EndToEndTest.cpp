@@ -30,8 +30,8 @@ class EndToEnd : public ::testing::Test {
   void SetUp() override {
     static std::atomic<int> counter{0};
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() / ("vomurel-e2e-" + std::string(info->name()) + "-" +
-                                           std::to_string(counter++));
+    folder_ = fs::temp_directory_path() /
+              ("vomurel-e2e-" + std::string(info->name()) + "-" + std::to_string(counter++));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     const fs::path source(VOMUREL_EXE);
@@ -108,17 +108,37 @@ struct BuilderCase {
 
 TEST_F(EndToEnd, DrawsTheCurrentPresetByteForByte) {
   const BuilderCase cases[] = {
-      {"L path", {"2"}, LPath, 10, 3,
+      {"L path",
+       {"2"},
+       LPath,
+       10,
+       3,
        "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 10 87 10\r\n87 10 90 13\r\n90 13 90 100\r\n"},
-      {"L path, right side", {"2"}, LPath, -10, 3,
+      {"L path, right side",
+       {"2"},
+       LPath,
+       -10,
+       3,
        "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 -10 107 -10\r\n107 -10 110 -7\r\n110 -7 110 100\r\n"},
       {"single segment", {"1"}, LPath, 10, 3, "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 10 100 10\r\n"},
-      {"second argument ignored", {"1", "x"}, LPath, 10, 3,
+      {"second argument ignored",
+       {"1", "x"},
+       LPath,
+       10,
+       3,
        "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 10 100 10\r\n"},
-      {"closed square", {"2"}, "hp1 0 0\nhp2 100 0\nhp3 100 100\nhp4 0 100\nhp5 0 0\n", 10, 3,
+      {"closed square",
+       {"2"},
+       "hp1 0 0\nhp2 100 0\nhp3 100 100\nhp4 0 100\nhp5 0 0\n",
+       10,
+       3,
        "lg0\r\nly0\r\nlc1\r\nlt1\r\n13 10 87 10\r\n87 10 90 13\r\n90 13 90 87\r\n90 87 87 90\r\n"
        "87 90 13 90\r\n13 90 10 87\r\n10 87 10 13\r\n10 13 13 10\r\n"},
-      {"host pen and width", {"2"}, "lg2\r\nly5\r\nlc3\r\nlt2\r\nlw7\r\n" + LPath, 10, 0,
+      {"host pen and width",
+       {"2"},
+       "lg2\r\nly5\r\nlc3\r\nlt2\r\nlw7\r\n" + LPath,
+       10,
+       0,
        "lg2\r\nly5\r\nlc3\r\nlt2\r\nlw7\r\n0 10 90 10\r\n90 10 90 100\r\n"},
   };
   for (const auto& c : cases) {
@@ -132,11 +152,12 @@ TEST_F(EndToEnd, DrawsTheCurrentPresetByteForByte) {
 TEST_F(EndToEnd, PaperUnitsFollowTheScaleOfTheHostsLayerGroup) {
   Settings::PresetTable table = OneRowPreset(0.1, 0.03, 4);
   table.Preset(4).Row(1).PaperUnit = true;
-  table.Preset(4).Row(1).Color = 10;  // SXF black
+  table.Preset(4).Row(1).Color = 10; // SXF black
   WriteSettings(table);
   WriteExchange("hs 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nlg1\r\nly0\r\n" + LPath);
   ASSERT_EQ(Run({"2"}), 0);
-  EXPECT_EQ(Output(), "lg1\r\nly0\r\nlc101\r\nlt1\r\n0 10 87 10\r\n87 10 90 13\r\n90 13 90 100\r\n");
+  EXPECT_EQ(Output(),
+            "lg1\r\nly0\r\nlc101\r\nlt1\r\n0 10 87 10\r\n87 10 90 13\r\n90 13 90 100\r\n");
 }
 
 #ifndef _WIN32

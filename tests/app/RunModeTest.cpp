@@ -21,7 +21,7 @@ TEST(RunModeFromArguments, OnlyExactOneOrTwoRunUnattended) {
       {{""}, Unit1::DialogRun},
       {{" 1"}, Unit1::DialogRun},
       {{"x", "1"}, Unit1::DialogRun},
-      {{"\x82\x50"}, Unit1::DialogRun},  // full-width one
+      {{"\x82\x50"}, Unit1::DialogRun}, // full-width one
   };
   for (const auto& c : cases) {
     std::string shown;

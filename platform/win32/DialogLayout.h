@@ -35,7 +35,7 @@ enum Style : unsigned {
   CancelButton = 1u << 3,  // pressed by Esc and the close box
 };
 
-struct ControlSpec {
+struct ControlDef {
   Place Parent;
   ControlKind Kind;
   std::string_view Name;
@@ -58,7 +58,7 @@ inline constexpr int ListItemHeight = 13;
 inline constexpr int DropDownHeight = 300;           // open list of a combo box
 inline constexpr unsigned long MemoColor = 0xF4EBBB; // RGB(187, 235, 244) as COLORREF
 
-inline constexpr ControlSpec Layout[] = {
+inline constexpr ControlDef Layout[] = {
     {Place::Window, ControlKind::PushButton, "Button1", 400, 240, 185, 33, L"ＯＫ(&Y)",
      TabStop | DefaultButton},
     {Place::Window, ControlKind::PushButton, "Button2", 400, 280, 185, 25, L"キャンセル(&N)",

@@ -20,8 +20,8 @@ struct ClassAndStyle {
   DWORD ExStyle;
 };
 
-ClassAndStyle ClassFor(const ControlSpec& spec) {
-  switch (spec.Kind) {
+ClassAndStyle ClassFor(const ControlDef& def) {
+  switch (def.Kind) {
     case ControlKind::TabStrip:
       // Lowest in the z-order and clipped by its siblings: the page's
       // controls sit on the window above it.
@@ -34,7 +34,7 @@ ClassAndStyle ClassFor(const ControlSpec& spec) {
           WS_EX_CLIENTEDGE};
     case ControlKind::PushButton:
       return {L"BUTTON",
-              static_cast<DWORD>((spec.Style & DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+              static_cast<DWORD>((def.Style & DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
               0};
     case ControlKind::Label:
       return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
@@ -61,19 +61,19 @@ bool CanTakeFocus(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(h
 } // namespace
 
 HWND Win32DialogView::CreateOne(std::size_t index, HWND parent, int dx, int dy, HFONT font) const {
-  const ControlSpec& spec = Layout[index];
-  const ClassAndStyle cs = ClassFor(spec);
+  const ControlDef& def = Layout[index];
+  const ClassAndStyle cs = ClassFor(def);
   DWORD style = WS_CHILD | WS_VISIBLE | cs.Style;
-  if (spec.Style & TabStop) style |= WS_TABSTOP;
+  if (def.Style & TabStop) style |= WS_TABSTOP;
   // The height given to a combo box is that of its open list.
-  const int height = IsComboBox(spec.Kind) ? DropDownHeight : spec.Height;
-  HWND hwnd = CreateWindowExW(cs.ExStyle, cs.Class, spec.Text != nullptr ? spec.Text : L"", style,
-                              spec.Left + dx, spec.Top + dy, spec.Width, height, parent,
+  const int height = IsComboBox(def.Kind) ? DropDownHeight : def.Height;
+  HWND hwnd = CreateWindowExW(cs.ExStyle, cs.Class, def.Text != nullptr ? def.Text : L"", style,
+                              def.Left + dx, def.Top + dy, def.Width, height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ItemId(index))),
                               GetModuleHandleW(nullptr), nullptr);
   if (hwnd == nullptr) return nullptr;
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (IsComboBox(spec.Kind)) {
+  if (IsComboBox(def.Kind)) {
     // The closed box is FieldHeight high: set its selection field (item -1),
     // then correct by what the frame really adds, which differs by theme.
     const auto closedHeight = [hwnd] {
@@ -87,11 +87,11 @@ HWND Win32DialogView::CreateOne(std::size_t index, HWND parent, int dx, int dy, 
     SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, ListItemHeight);
   }
-  if (spec.Style & ImeOff) {
+  if (def.Style & ImeOff) {
     // IACE_CHILDREN reaches the typing field inside a combo box as well.
     ImmAssociateContextEx(hwnd, nullptr, IACE_CHILDREN);
   }
-  if (spec.Kind == ControlKind::TabStrip) {
+  if (def.Kind == ControlKind::TabStrip) {
     for (int i = 0; i < TabCount; ++i) {
       wchar_t caption[2] = {TabCaption(i), L'\0'};
       TCITEMW item{};
@@ -111,17 +111,17 @@ void Win32DialogView::CreateControls(HWND dialog, HFONT font) {
   int tabTop = 0;
   HWND tabStrip = nullptr;
   for (std::size_t i = 0; i < std::size(Layout); ++i) {
-    const ControlSpec& spec = Layout[i];
-    if (spec.Parent == Place::RowFrame) continue; // made with each frame below
-    const bool onTab = spec.Parent == Place::TabStrip;
+    const ControlDef& def = Layout[i];
+    if (def.Parent == Place::RowFrame) continue; // made with each frame below
+    const bool onTab = def.Parent == Place::TabStrip;
     HWND hwnd = CreateOne(i, dialog, onTab ? tabLeft : 0, onTab ? tabTop : 0, font);
     controls_.push_back({i, NoControl, hwnd});
-    if (spec.Kind == ControlKind::TabStrip) {
+    if (def.Kind == ControlKind::TabStrip) {
       tabStrip = hwnd;
-      tabLeft = spec.Left;
-      tabTop = spec.Top;
+      tabLeft = def.Left;
+      tabTop = def.Top;
     }
-    if (spec.Kind == ControlKind::RowFrame) {
+    if (def.Kind == ControlKind::RowFrame) {
       const auto frame = static_cast<ControlId>(controls_.size() - 1);
       for (std::size_t j = 0; j < std::size(Layout); ++j) {
         if (Layout[j].Parent != Place::RowFrame) continue;
@@ -147,7 +147,7 @@ HWND Win32DialogView::NextTabStop(HWND focus, bool backwards) const {
   int current = -1;
   for (int i = 0; i < count; ++i) {
     const HWND h = controls_[static_cast<std::size_t>(i)].Hwnd;
-    if ((Layout[controls_[static_cast<std::size_t>(i)].Spec].Style & TabStop) &&
+    if ((Layout[controls_[static_cast<std::size_t>(i)].Def].Style & TabStop) &&
         (h == focus || IsChild(h, focus))) {
       current = i;
       break;
@@ -158,7 +158,7 @@ HWND Win32DialogView::NextTabStop(HWND focus, bool backwards) const {
   for (int n = 0; n < count; ++n) {
     i = (i + step + count) % count;
     const Instance& c = controls_[static_cast<std::size_t>(i)];
-    if (!(Layout[c.Spec].Style & TabStop) || !CanTakeFocus(c.Hwnd)) continue;
+    if (!(Layout[c.Def].Style & TabStop) || !CanTakeFocus(c.Hwnd)) continue;
     if (c.Frame != NoControl && !CanTakeFocus(Handle(c.Frame))) continue;
     return c.Hwnd;
   }
@@ -167,7 +167,7 @@ HWND Win32DialogView::NextTabStop(HWND focus, bool backwards) const {
 
 void Win32DialogView::SelectTypedText(HWND control) const {
   for (const Instance& c : controls_) {
-    if (c.Hwnd == control && Layout[c.Spec].Kind == ControlKind::DropDownCombo) {
+    if (c.Hwnd == control && Layout[c.Def].Kind == ControlKind::DropDownCombo) {
       SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     }
   }
@@ -188,7 +188,7 @@ void Win32DialogView::CloseWindow() { PostMessageW(dialog_, CloseNowMessage, 0, 
 
 ControlId Win32DialogView::Lookup(std::string_view name) const {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (controls_[i].Frame == NoControl && Layout[controls_[i].Spec].Name == name) {
+    if (controls_[i].Frame == NoControl && Layout[controls_[i].Def].Name == name) {
       return static_cast<ControlId>(i);
     }
   }
@@ -198,7 +198,7 @@ ControlId Win32DialogView::Lookup(std::string_view name) const {
 ControlId Win32DialogView::FindChild(ControlId parent, std::string_view name) {
   if (parent == NoControl) return NoControl;
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (controls_[i].Frame == parent && Layout[controls_[i].Spec].Name == name) {
+    if (controls_[i].Frame == parent && Layout[controls_[i].Def].Name == name) {
       return static_cast<ControlId>(i);
     }
   }

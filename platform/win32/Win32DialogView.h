@@ -49,11 +49,11 @@ class Win32DialogView final : public Settings::IDialogView {
  private:
   // One created control: its row of the layout table and the frame it is in.
   struct Instance {
-    std::size_t Spec;
+    std::size_t Def;
     Settings::ControlId Frame; // NoControl for the window's own controls
     HWND Hwnd;
   };
-  HWND CreateOne(std::size_t spec, HWND parent, int dx, int dy, HFONT font) const;
+  HWND CreateOne(std::size_t def, HWND parent, int dx, int dy, HFONT font) const;
   Settings::ControlId Lookup(std::string_view name) const;
 
   HWND dialog_ = nullptr;

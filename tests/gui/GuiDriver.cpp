@@ -147,7 +147,7 @@ struct Control {
   HWND Hwnd = nullptr;
 };
 
-HWND ItemOf(HWND parent, std::size_t spec) { return GetDlgItem(parent, ItemId(spec)); }
+HWND ItemOf(HWND parent, std::size_t def) { return GetDlgItem(parent, ItemId(def)); }
 
 // Reads NAME [ROW] from args at i and advances i.
 Control TakeControl(const std::vector<std::wstring>& args, std::size_t& i) {
@@ -162,9 +162,9 @@ Control TakeControl(const std::vector<std::wstring>& args, std::size_t& i) {
     HWND frame = ItemOf(dialog, frameSpec);
     return {wname + L"/" + row, ItemOf(frame, child)};
   }
-  const std::size_t spec = FindSpec(name, false);
-  if (spec == NotFound) Fail(L"no control " + wname);
-  return {wname, ItemOf(dialog, spec)};
+  const std::size_t def = FindSpec(name, false);
+  if (def == NotFound) Fail(L"no control " + wname);
+  return {wname, ItemOf(dialog, def)};
 }
 
 HWND Named(const char* name) { return ItemOf(dialog, FindSpec(name, false)); }
@@ -227,9 +227,9 @@ INPUT Key(WORD vk, bool up) {
 }
 
 // "tab", "shift+tab", "alt+y", "ctrl+v", "enter", "esc", "space", "left", ...
-void PressKey(const std::wstring& spec) {
+void PressKey(const std::wstring& def) {
   std::vector<WORD> mods;
-  std::wstring rest = spec;
+  std::wstring rest = def;
   for (;;) {
     if (rest.rfind(L"shift+", 0) == 0) {
       mods.push_back(VK_SHIFT);
@@ -266,7 +266,7 @@ void PressKey(const std::wstring& spec) {
   else if (rest.size() == 1 && iswalnum(rest[0]))
     vk = static_cast<WORD>(towupper(rest[0]));
   else
-    Fail(L"unknown key " + spec);
+    Fail(L"unknown key " + def);
   std::vector<INPUT> inputs;
   for (WORD m : mods) inputs.push_back(Key(m, false));
   inputs.push_back(Key(vk, false));

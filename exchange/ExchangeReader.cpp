@@ -1023,13 +1023,14 @@ bool ReadExchangeFile(const std::filesystem::path& path) {
   try {
     const std::unique_ptr<Files::InFile> file = files.OpenRead(path);
     if (file == nullptr) return false;
-    std::vector<char> chunk(ReadChunkSize);
+    // Not zero-filled: a small file touches only the pages it fills.
+    const auto chunk = std::make_unique_for_overwrite<char[]>(ReadChunkSize);
     LineSplitter lines;
     for (;;) {
-      const long long got = file->Read(chunk.data(), chunk.size());
-      if (got < 0 || static_cast<unsigned long long>(got) > chunk.size()) return false;
+      const long long got = file->Read(chunk.get(), ReadChunkSize);
+      if (got < 0 || static_cast<unsigned long long>(got) > ReadChunkSize) return false;
       if (got == 0) break;
-      if (!lines.Feed({chunk.data(), static_cast<std::size_t>(got)})) return true;
+      if (!lines.Feed({chunk.get(), static_cast<std::size_t>(got)})) return true;
     }
     lines.Finish();
     return true;

@@ -2,6 +2,7 @@
 // position alone: window left, window top, current preset, then for each of
 // the 20 presets its comment and ten rows of seven values (enabled,
 // interval, chamfer, paper unit, colour, line type, width).
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -162,9 +163,11 @@ void LoadSettings(PresetTable& table, const std::filesystem::path& path) {
   if (!file) {
     lines.Failed = true;
   } else {
-    std::vector<char> buffer(64 * 1024);
+    constexpr std::size_t BufferSize = 64 * 1024;
+    // Not zero-filled: the file usually fills only a fraction of it.
+    const auto buffer = std::make_unique_for_overwrite<char[]>(BufferSize);
     for (;;) {
-      const long long n = file->Read(buffer.data(), buffer.size());
+      const long long n = file->Read(buffer.get(), BufferSize);
       if (n < 0) {
         lines.Failed = true;
         break;
@@ -173,7 +176,7 @@ void LoadSettings(PresetTable& table, const std::filesystem::path& path) {
         lines.Finish();
         break;
       }
-      if (!lines.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(n)))) break;
+      if (!lines.Feed(std::string_view(buffer.get(), static_cast<std::size_t>(n)))) break;
     }
   }
   ApplyLines(table, lines);

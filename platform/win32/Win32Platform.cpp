@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -211,12 +210,10 @@ struct alignas(4) EmptyDialogTemplate {
 };
 
 std::vector<std::string> CommandLineArguments() {
+  // The C runtime has split the command line already (wide, with -municode);
+  // CommandLineToArgvW would load shell32 into every unattended run.
   std::vector<std::string> args;
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (argv == nullptr) return args;
-  for (int i = 1; i < count; ++i) args.push_back(ToShiftJis(argv[i]));
-  LocalFree(argv);
+  for (int i = 1; i < __argc; ++i) args.push_back(ToShiftJis(__wargv[i]));
   return args;
 }
 

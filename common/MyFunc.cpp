@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -172,38 +173,123 @@ std::string FormatInt(std::int64_t value) {
   return out;
 }
 
-void AppendReal(std::string& out, double value) {
-  if (value == 0.0 || !std::isfinite(value)) {
-    out.push_back('0');
-    return;
-  }
-  // 15 significant digits, correctly rounded: d.dddddddddddddde[+-]x
+namespace {
+
+// A magnitude as 0.D1D2...DK x 10^E with at most 15 digits, no trailing zero.
+struct RealDigits {
+  std::array<char, 15> D{};
+  std::size_t K = 0;
+  int E = 0;
+};
+
+void StripTrailingZeros(RealDigits& r) {
+  while (r.K > 1 && r.D[r.K - 1] == '0') --r.K;
+}
+
+// Any finite positive magnitude, through to_chars (correctly rounded).
+void GeneralDigits(double magnitude, RealDigits& r) {
   std::array<char, 40> buf{};
-  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
+  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
                                  std::chars_format::scientific, 14);
   const std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
   const std::size_t ePos = sci.find('e');
-  std::array<char, 16> digits{};
-  std::size_t k = 0;
-  for (std::size_t i = 0; i < ePos; ++i) {
-    if (sci[i] != '.') digits[k++] = sci[i];
+  r.K = 0;
+  for (std::size_t i = 0; i < ePos && r.K < r.D.size(); ++i) {
+    if (sci[i] != '.') r.D[r.K++] = sci[i];
   }
-  while (k > 1 && digits[k - 1] == '0') --k;
   int exp10 = 0;
   std::string_view expText = sci.substr(ePos + 1);
   if (!expText.empty() && expText[0] == '+') expText.remove_prefix(1);
   std::from_chars(expText.data(), expText.data() + expText.size(), exp10);
-  const int e = exp10 + 1; // value = 0.d1d2...dk x 10^e
+  r.E = exp10 + 1;
+  StripTrailingZeros(r);
   // Near the largest double, rounding to 15 digits would give a number no
   // reader can hold (1.79769313486232E308): keep the last digit cut instead.
   constexpr std::string_view LargestDigits = "179769313486231";
-  if (exp10 == 308 && std::string_view(digits.data(), k) > LargestDigits) {
-    k = LargestDigits.size();
-    std::copy(LargestDigits.begin(), LargestDigits.end(), digits.begin());
+  if (exp10 == 308 && std::string_view(r.D.data(), r.K) > LargestDigits) {
+    r.K = LargestDigits.size();
+    std::copy(LargestDigits.begin(), LargestDigits.end(), r.D.begin());
   }
+}
 
-  if (value < 0) out.push_back('-');
-  const std::string_view d(digits.data(), k);
+__extension__ typedef unsigned __int128 UInt128;
+
+constexpr std::uint64_t Pow5[19] = {1ull,
+                                    5ull,
+                                    25ull,
+                                    125ull,
+                                    625ull,
+                                    3125ull,
+                                    15625ull,
+                                    78125ull,
+                                    390625ull,
+                                    1953125ull,
+                                    9765625ull,
+                                    48828125ull,
+                                    244140625ull,
+                                    1220703125ull,
+                                    6103515625ull,
+                                    30517578125ull,
+                                    152587890625ull,
+                                    762939453125ull,
+                                    3814697265625ull};
+constexpr std::uint64_t Smallest15Digits = 100000000000000ull;
+constexpr std::uint64_t Beyond15Digits = 1000000000000000ull;
+
+// Magnitudes of the fixed-notation range (0.0001 to below 1e15) in exact
+// integer arithmetic: value x 10^p = m x 5^p x 2^(q+p), rounded half up.
+// Every coordinate the tool writes takes this path; it is many times
+// faster than the general one. False where it does not apply.
+bool FixedRangeDigits(double magnitude, RealDigits& r) {
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const auto biased = static_cast<int>(bits >> 52);
+  if (biased == 0) return false; // subnormal: far outside the range
+  const std::uint64_t m = (bits & ((1ull << 52) - 1)) | (1ull << 52);
+  const int q = biased - 1075; // magnitude = m x 2^q
+  // First guess of the decimal exponent; the loop corrects it by one.
+  int e = static_cast<int>(std::floor((q + 52) * 0.30102999566398120)) + 1;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int p = 15 - e;
+    if (p < 0 || p > 18) return false;
+    const int shift = -(q + p);
+    if (shift <= 0 || shift >= 128) return false;
+    const UInt128 x = static_cast<UInt128>(m) * Pow5[p];
+    UInt128 n = x >> shift;
+    if (x - (n << shift) >= (static_cast<UInt128>(1) << (shift - 1))) ++n;
+    if (n >= Beyond15Digits) {
+      ++e;
+      continue;
+    }
+    if (n < Smallest15Digits) {
+      --e;
+      continue;
+    }
+    // Two digits at a time, from the last pair to the first digit.
+    static constexpr char Pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    auto v = static_cast<std::uint64_t>(n);
+    std::size_t i = r.D.size();
+    while (i > 1) {
+      const auto pair = static_cast<std::size_t>(v % 100) * 2;
+      v /= 100;
+      r.D[--i] = Pairs[pair + 1];
+      r.D[--i] = Pairs[pair];
+    }
+    r.D[0] = static_cast<char>('0' + v);
+    r.K = r.D.size();
+    r.E = e;
+    StripTrailingZeros(r);
+    return true;
+  }
+  return false;
+}
+
+void AppendDigits(std::string& out, bool negative, const RealDigits& r) {
+  if (negative) out.push_back('-');
+  const std::string_view d(r.D.data(), r.K);
+  const int e = r.E;
   if (e >= -3 && e <= 15) {
     if (e <= 0) {
       out.append("0.");
@@ -211,9 +297,9 @@ void AppendReal(std::string& out, double value) {
       out.append(d);
     } else {
       const auto whole = static_cast<std::size_t>(e);
-      if (k <= whole) {
+      if (r.K <= whole) {
         out.append(d);
-        out.append(whole - k, '0');
+        out.append(whole - r.K, '0');
       } else {
         out.append(d.substr(0, whole));
         out.push_back('.');
@@ -223,13 +309,39 @@ void AppendReal(std::string& out, double value) {
     return;
   }
   out.push_back(d[0]);
-  if (k > 1) {
+  if (r.K > 1) {
     out.push_back('.');
     out.append(d.substr(1));
   }
   out.push_back('E');
   AppendInt(out, e - 1);
 }
+
+} // namespace
+
+void AppendReal(std::string& out, double value) {
+  if (value == 0.0 || !std::isfinite(value)) {
+    out.push_back('0');
+    return;
+  }
+  RealDigits r;
+  if (!FixedRangeDigits(std::fabs(value), r)) GeneralDigits(std::fabs(value), r);
+  AppendDigits(out, value < 0, r);
+}
+
+namespace detail {
+
+void AppendRealGeneral(std::string& out, double value) {
+  if (value == 0.0 || !std::isfinite(value)) {
+    out.push_back('0');
+    return;
+  }
+  RealDigits r;
+  GeneralDigits(std::fabs(value), r);
+  AppendDigits(out, value < 0, r);
+}
+
+} // namespace detail
 
 std::string FormatReal(double value) {
   std::string out;

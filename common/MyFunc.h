@@ -44,6 +44,10 @@ void CopyToBuffer(char* buffer, std::string_view text);
 // and any non-finite value, are written as 0 so that no file gets inf/nan.
 void AppendReal(std::string& out, double value);
 std::string FormatReal(double value);
+namespace detail {
+// The same format by the general method alone, to check the fast one against.
+void AppendRealGeneral(std::string& out, double value);
+} // namespace detail
 void AppendInt(std::string& out, std::int64_t value);
 std::string FormatInt(std::int64_t value);
 

@@ -210,7 +210,10 @@ void EmitLine(double x1, double y1, double x2, double y2) {
       std::fabs(y2 - y1) < MyFunc::NoExtentTolerance) {
     return;
   }
-  std::string line;
+  // Reused between calls: one line record per segment, and the program has
+  // one thread.
+  static std::string line;
+  line.clear();
   MyFunc::AppendReal(line, x1);
   line.push_back(' ');
   MyFunc::AppendReal(line, y1);

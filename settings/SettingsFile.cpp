@@ -27,23 +27,25 @@ struct SettingsLines {
 
   // Feeds bytes; returns false once no more input is wanted.
   bool Feed(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      const char b = bytes[i];
-      if (b == CtrlZ) { // end of file, whatever follows
+    while (!bytes.empty()) {
+      const std::size_t lineEnd = bytes.find('\n');
+      const std::string_view part = bytes.substr(0, lineEnd);
+      const std::size_t ctrlZ = part.find(CtrlZ);
+      if (ctrlZ != std::string_view::npos) { // end of file, whatever follows
+        current_.append(part.substr(0, ctrlZ));
         Finish();
         return false;
       }
-      if (b == '\n') {
-        if (!current_.empty() && current_.back() == '\r') current_.pop_back();
-        Lines.push_back(std::move(current_));
-        current_.clear();
-        if (Lines.size() >= static_cast<std::size_t>(SettingsFileLines)) {
-          Complete = true;
-          return false;
-        }
-      } else {
-        current_.push_back(b);
+      current_.append(part);
+      if (lineEnd == std::string_view::npos) return true;
+      if (!current_.empty() && current_.back() == '\r') current_.pop_back();
+      Lines.push_back(std::move(current_));
+      current_.clear();
+      if (Lines.size() >= static_cast<std::size_t>(SettingsFileLines)) {
+        Complete = true;
+        return false;
       }
+      bytes.remove_prefix(lineEnd + 1);
     }
     return true;
   }

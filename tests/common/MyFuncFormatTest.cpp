@@ -88,7 +88,8 @@ bool IsExactTie(double v) {
   for (const char* c = buf; c < res.ptr && *c != 'e'; ++c) {
     if (*c != '.') digits.push_back(*c);
   }
-  return digits[15] == '5' && digits.find_first_not_of('0', 16) == std::string::npos;
+  return digits.size() > 16 && digits[15] == '5' &&
+         digits.find_first_not_of('0', 16) == std::string::npos;
 }
 
 // The fast exact path of the fixed-notation range must agree with the

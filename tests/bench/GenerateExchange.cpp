@@ -5,6 +5,7 @@
 
 #include "common/FileLayer.h"
 #include "common/MyFunc.h"
+#include "tests/support/SplitMix.h"
 
 namespace ExchangeBench {
 
@@ -21,23 +22,7 @@ constexpr std::string_view TextKinds[] = {"ch", "ch", "ch", "cv", "cs", "cr", "c
 
 constexpr std::string_view LineEnd = "\r\n";
 
-// splitmix64: the same numbers on every platform, unlike the distributions
-// of <random>.
-class Random {
- public:
-  explicit Random(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t Next() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  // 0 .. n-1
-  std::uint32_t Below(std::uint32_t n) { return static_cast<std::uint32_t>(Next() % n); }
-
- private:
-  std::uint64_t state_;
-};
+using Random = TestSupport::SplitMix;
 
 class Generator {
  public:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "RobustSupport.h"
+#include "tests/support/SplitMix.h"
 
 namespace {
 
@@ -19,20 +20,7 @@ using Robust::WriteBytes;
 
 constexpr std::size_t MiB = 1024 * 1024;
 
-// splitmix64, so that the "random" files are the same on every platform.
-class Random {
- public:
-  explicit Random(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t Next() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-
- private:
-  std::uint64_t state_;
-};
+using Random = TestSupport::SplitMix;
 
 std::string RandomBytes(std::size_t size, std::uint64_t seed) {
   Random random(seed);

@@ -1,0 +1,25 @@
+// splitmix64: the same numbers on every platform, unlike the distributions
+// of <random>, so generated test files are the same natively and under Wine.
+#pragma once
+
+#include <cstdint>
+
+namespace TestSupport {
+
+class SplitMix {
+ public:
+  explicit SplitMix(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t Next() {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  // 0 .. n-1
+  std::uint32_t Below(std::uint32_t n) { return static_cast<std::uint32_t>(Next() % n); }
+
+ private:
+  std::uint64_t state_;
+};
+
+} // namespace TestSupport

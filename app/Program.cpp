@@ -19,10 +19,14 @@ int ProgramEntry(const std::filesystem::path& programPath, const std::vector<std
 
 } // namespace Unit1
 
-#ifndef _WIN32
+#ifdef _WIN32
+// Built with -municode: the C runtime hands over the command line split and
+// wide, for the windows subsystem as well.
+int wmain(int argc, wchar_t** argv) {
+  return Unit1::ProgramEntry(Platform::ProgramPath(), Platform::CommandLineArguments(argc, argv));
+}
+#else
 int main(int argc, char** argv) {
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  return Unit1::ProgramEntry(Platform::ProgramPath(), args);
+  return Unit1::ProgramEntry(Platform::ProgramPath(), Platform::CommandLineArguments(argc, argv));
 }
 #endif

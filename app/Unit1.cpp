@@ -33,11 +33,11 @@ void TForm1::FormShow(Settings::IDialogView* view) {
     ZizAvodi::EmitLayer(ZizAvodi::Exchange.InitialLayer);
     BuildMultiLines(RunMode == SingleSegmentRun ? 1 : 98);
     ZizAvodi::WriteExchangeFile(ExchangePath());
-    CloseRequested = true;
+    closeRequested_ = true;
     return;
   }
   if (view == nullptr) {
-    CloseRequested = true;
+    closeRequested_ = true;
     return;
   }
   dialog_ = std::make_unique<Settings::PresetDialog>(Table, *view);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings/Dialog.h"
+#include "settings/DialogForm.h"
 #include "settings/Presets.h"
 
 namespace Unit1 {
@@ -21,24 +22,25 @@ enum RunModes : int { DialogRun = 0, SingleSegmentRun = 1, PathRun = 2 };
 // Only the first argument counts, compared byte for byte with "1" and "2".
 int RunModeFromArguments(const std::vector<std::string>& args);
 
-class TForm1 {
+class TForm1 final : public Settings::IDialogForm {
  public:
   // programPath: the real full path of the program file; args: the
   // command-line arguments after the program name.
   TForm1(std::filesystem::path programPath, std::vector<std::string> args);
 
   // The run driver. In an unattended run it draws, writes the exchange file
-  // and returns with CloseRequested set; in a dialog run it fills view and
+  // and returns asking to be closed; in a dialog run it fills view and
   // returns with the dialog waiting for the user.
-  void FormShow(Settings::IDialogView* view);
+  void FormShow(Settings::IDialogView* view) override;
   // Releases the exchange state; saves nothing.
-  void FormClose();
+  void FormClose() override;
+  bool CloseRequested() const override { return closeRequested_; }
 
   // Dialog events, forwarded by the windowing layer.
-  void Button1Click();
-  void Button2Click();
-  void TabControl1Changing();
-  void TabControl1Change();
+  void Button1Click() override;
+  void Button2Click() override;
+  void TabControl1Changing() override;
+  void TabControl1Change() override;
 
   void BuildMultiLines(int limit);
 
@@ -50,9 +52,9 @@ class TForm1 {
   std::filesystem::path ProgramFolder;
   int RunMode = DialogRun;
   Settings::PresetTable Table;
-  bool CloseRequested = false;
 
  private:
+  bool closeRequested_ = false;
   std::unique_ptr<Settings::PresetDialog> dialog_;
 };
 

@@ -3,8 +3,36 @@ set(VOMUREL_WARNINGS
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wnon-virtual-dtor
   -Woverloaded-virtual -Wimplicit-fallthrough -Wcast-qual -Wformat=2
   -Wmissing-declarations -Werror)
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  # clang's -Wconversion also warns on sign changes, which GCC's does not.
+  list(APPEND VOMUREL_WARNINGS -Wno-sign-conversion)
+endif()
 
 function(vomurel_target target)
   target_compile_options(${target} PRIVATE ${VOMUREL_WARNINGS})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# Publishes one source folder as the include root of a target: sources write
+# "folder/Header.h", and the root holds nothing but a link to that folder. A
+# target sees the roots of what it links and no others, so an include that
+# crosses the layering fails to compile.
+function(vomurel_include_root target folder)
+  set(root ${CMAKE_BINARY_DIR}/include/${folder})
+  if(NOT EXISTS ${root}/${folder})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  endif()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
+# A library of the program: warnings, its own include root and the libraries
+# it builds on (PUBLIC: their headers are part of its own).
+function(vomurel_library target folder)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;DEPENDS")
+  add_library(${target} STATIC ${arg_SOURCES})
+  vomurel_target(${target})
+  vomurel_include_root(${target} ${folder})
+  if(arg_DEPENDS)
+    target_link_libraries(${target} PUBLIC ${arg_DEPENDS})
+  endif()
 endfunction()

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <system_error>
 
-#include "app/Unit1.h"
 #include "platform/Platform.h"
 
 namespace Platform {
@@ -15,7 +14,13 @@ std::filesystem::path ProgramPath() {
   return self;
 }
 
-void RunDialog(Unit1::TForm1& /*form*/) {
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return args;
+}
+
+void RunDialog(Settings::IDialogForm& /*form*/) {
   std::fputs("vomurel: the settings dialog needs the Windows build (vomurel.exe)\n", stderr);
 }
 

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
-#include "app/Unit1.h"
 #include "platform/Platform.h"
 #include "platform/win32/DialogLayout.h"
 #include "platform/win32/Win32Controls.h"
@@ -27,7 +25,7 @@ constexpr DWORD DialogStyle =
 constexpr COLORREF White = RGB(255, 255, 255);
 
 struct DialogContext {
-  Unit1::TForm1& Form;
+  Settings::IDialogForm& Form;
   HWND Application = nullptr;
   HFONT Font = nullptr;
   HBRUSH MemoBrush = nullptr;
@@ -209,14 +207,6 @@ struct alignas(4) EmptyDialogTemplate {
   WORD Title = 0; // set in InitDialog
 };
 
-std::vector<std::string> CommandLineArguments() {
-  // The C runtime has split the command line already (wide, with -municode);
-  // CommandLineToArgvW would load shell32 into every unattended run.
-  std::vector<std::string> args;
-  for (int i = 1; i < __argc; ++i) args.push_back(ToShiftJis(__wargv[i]));
-  return args;
-}
-
 } // namespace
 
 } // namespace Win32
@@ -239,7 +229,7 @@ std::filesystem::path ProgramPath() {
   }
 }
 
-void RunDialog(Unit1::TForm1& form) {
+void RunDialog(Settings::IDialogForm& form) {
   using namespace Win32;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
@@ -268,7 +258,7 @@ void RunDialog(Unit1::TForm1& form) {
     SetWindowLongPtrW(application, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
     ShowWindow(application, SW_SHOWNA);
     form.FormShow(&ctx.View);
-    if (form.CloseRequested) {
+    if (form.CloseRequested()) {
       DestroyWindow(dialog);
     } else {
       ShowWindow(dialog, SW_SHOWNORMAL);
@@ -287,9 +277,12 @@ void RunDialog(Unit1::TForm1& form) {
   DeleteObject(ctx.Font);
 }
 
-} // namespace Platform
-
-int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
-                    int /*show*/) {
-  return Unit1::ProgramEntry(Platform::ProgramPath(), Win32::CommandLineArguments());
+std::vector<std::string> CommandLineArguments(int argc, wchar_t** argv) {
+  // Split by the C runtime already; CommandLineToArgvW would load shell32
+  // into every unattended run.
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Win32::ToShiftJis(argv[i]));
+  return args;
 }
+
+} // namespace Platform

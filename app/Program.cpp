@@ -22,6 +22,7 @@ int ProgramEntry(const std::filesystem::path& programPath, const std::vector<std
 #ifdef _WIN32
 // Built with -municode: the C runtime hands over the command line split and
 // wide, for the windows subsystem as well.
+int wmain(int argc, wchar_t** argv);
 int wmain(int argc, wchar_t** argv) {
   return Unit1::ProgramEntry(Platform::ProgramPath(), Platform::CommandLineArguments(argc, argv));
 }

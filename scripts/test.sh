@@ -15,14 +15,17 @@ total=0
 failed=0
 run_ctest() {  # build dir, extra ctest args...
   local dir="$1"; shift
+  run_counted ctest --test-dir "$dir" --output-on-failure "$@"
+}
+run_counted() {  # a command that ends with CTest's summary line
   local log
   log="$(mktemp)"
-  if ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$log"; then :; fi
+  if "$@" 2>&1 | tee "$log"; then :; fi
   local line
   line="$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)"
   rm -f "$log"
   if [ -z "$line" ]; then
-    echo "test: no result from $dir" >&2
+    echo "test: no result from $*" >&2
     failed=$((failed + 1)); total=$((total + 1)); return
   fi
   local f n
@@ -53,15 +56,14 @@ if objdump -p build/windows/bin/vomurel.exe | grep 'DLL Name' | grep -viE 'kerne
 fi
 
 step "windows tests under Wine"
-# The GUI tests drive real windows under Xvfb: give a timing hiccup one retry.
-run_ctest build/windows --repeat until-pass:2
+run_ctest build/windows -j"$jobs" -LE gui
+# The GUI tests drive real windows under Xvfb: only they get a retry for a
+# timing hiccup.
+run_ctest build/windows -L gui --repeat until-pass:2
 
 if [ -f scripts/sanitize.sh ]; then
   step "native tests under ASan and UBSan"
-  cmake --preset sanitize >/dev/null
-  cmake --build build/sanitize -j"$jobs"
-  ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    run_ctest build/sanitize -j"$jobs" -LE gui
+  run_counted bash scripts/sanitize.sh
 fi
 
 if [ -f scripts/fuzz.sh ]; then

@@ -62,12 +62,27 @@ void ResetExchangeState() {
   // every list and table.
   Exchange = ExchangeState{};
   Exchange.LayerGroupScales.fill(1.0);
-  Exchange.CurFontName = DefaultFontName;
+  ResetCurrentAttributes(Exchange);
   Exchange.HeldLine = DefaultHeldLine();
   Exchange.CcPending = ccPending;
   Exchange.FontPending = fontPending;
 
   OutputBuffer.Clear();
+}
+
+void ResetCurrentAttributes(ExchangeState& s) {
+  s.CurLayerGroup = 0;
+  s.CurLayer = 0;
+  s.CurLineColor = 1;
+  s.CurLineType = 1;
+  s.CurLineWidth = 0;
+  s.CurTextSizeNo = 1;
+  s.CurTextWidth = 2.0;
+  s.CurTextHeight = 2.0;
+  s.CurTextSpacing = 0.0;
+  s.CurTextSizeColor = 1;
+  s.CurTextColor = 0;
+  s.CurFontName = DefaultFontName;
 }
 
 void FreeExchangeState() {

@@ -14,8 +14,6 @@ namespace ZizAvodi {
 namespace {
 
 constexpr std::size_t MaxLineBytes = 255;
-// "<ＭＳ ゴシック>" in Shift-JIS: the host's default font.
-constexpr std::string_view DefaultFontName = "<\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e>";
 constexpr std::string_view CommandWords[] = {"ch", "cv", "cs", "cr", "co",
                                              "cp", "ct", "ck", "cz", "c2"};
 
@@ -64,18 +62,7 @@ void AppendOutputLine(std::string_view line) {
 
 void ResetOutputState() {
   ExchangeState& s = Exchange;
-  s.CurLayerGroup = 0;
-  s.CurLayer = 0;
-  s.CurLineColor = 1;
-  s.CurLineType = 1;
-  s.CurLineWidth = 0;
-  s.CurTextSizeNo = 1;
-  s.CurTextWidth = 2.0;
-  s.CurTextHeight = 2.0;
-  s.CurTextSpacing = 0.0;
-  s.CurTextSizeColor = 1;
-  s.CurTextColor = 0;
-  s.CurFontName = DefaultFontName;
+  ResetCurrentAttributes(s);
   s.LgPending = s.LyPending = s.LcPending = s.LtPending = true;
   s.LwPending = s.CnPending = s.CcPending = s.FontPending = true;
 }

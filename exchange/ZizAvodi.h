@@ -206,17 +206,18 @@ struct ExchangeState {
   bool FontPending = false;
 
   // Current attributes: while reading, the latest record of each kind;
-  // after ResetOutputState, what the writer emitted last.
+  // after ResetOutputState, what the writer emitted last. Both resets set
+  // them through ResetCurrentAttributes.
   std::int32_t CurLayerGroup = 0;
   std::int32_t CurLayer = 0;
-  std::int32_t CurLineColor = 1;
-  std::int32_t CurLineType = 1;
+  std::int32_t CurLineColor = 0;
+  std::int32_t CurLineType = 0;
   std::int32_t CurLineWidth = 0;
-  std::int32_t CurTextSizeNo = 1;
-  double CurTextWidth = 2.0;
-  double CurTextHeight = 2.0;
+  std::int32_t CurTextSizeNo = 0;
+  double CurTextWidth = 0.0;
+  double CurTextHeight = 0.0;
   double CurTextSpacing = 0.0;
-  std::int32_t CurTextSizeColor = 1;
+  std::int32_t CurTextSizeColor = 0;
   std::int32_t CurTextColor = 0;
   std::string CurFontName;
   std::int32_t CurPointColor = 1;
@@ -264,6 +265,8 @@ extern OutputBufferList OutputBuffer;
 
 // ---- Drawing environment and element store --------------------------------
 void ResetExchangeState();
+// The host's default pen, text size and font as the current attributes.
+void ResetCurrentAttributes(ExchangeState& s);
 void FreeExchangeState();
 void AppendEntityOrder(std::int32_t kind, std::int32_t index);
 void CaptureAttributes(TJwwEntAttr& head);

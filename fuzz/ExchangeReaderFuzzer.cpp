@@ -19,6 +19,7 @@
 #include "common/MyFunc.h"
 #include "exchange/ZizAvodi.h"
 #include "fuzz/FuzzChecks.h"
+#include "tests/support/MemoryFileLayer.h"
 
 namespace {
 
@@ -142,44 +143,6 @@ void CheckTokenizer(std::string_view line) {
   }
 }
 
-// A file whose reads return a few bytes at a time, as a pipe or a network
-// drive may.
-class PieceFile final : public Files::InFile {
- public:
-  PieceFile(std::string_view bytes, std::size_t seed) : bytes_(bytes), seed_(seed) {}
-  long long Read(char* buffer, std::size_t size) override {
-    const std::size_t piece = 1 + (seed_ + 7 * reads_++) % 13;
-    const std::size_t n = std::min({piece, size, bytes_.size() - pos_});
-    if (n != 0) std::memcpy(buffer, bytes_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<long long>(n);
-  }
-
- private:
-  std::string_view bytes_;
-  std::size_t seed_;
-  std::size_t reads_ = 0;
-  std::size_t pos_ = 0;
-};
-
-class PieceLayer final : public Files::FileLayer {
- public:
-  PieceLayer(std::string_view bytes, std::size_t seed) : bytes_(bytes), seed_(seed) {}
-  bool Exists(const std::filesystem::path&) override { return true; }
-  std::unique_ptr<Files::InFile> OpenRead(const std::filesystem::path&) override {
-    return std::make_unique<PieceFile>(bytes_, seed_);
-  }
-  std::unique_ptr<Files::OutFile> Create(const std::filesystem::path&) override { return nullptr; }
-  bool Remove(const std::filesystem::path&) override { return false; }
-  bool Replace(const std::filesystem::path&, const std::filesystem::path&) override {
-    return false;
-  }
-
- private:
-  std::string_view bytes_;
-  std::size_t seed_;
-};
-
 template <typename T>
 void Put(std::string& out, const T& value) {
   out.append(reinterpret_cast<const char*>(&value), sizeof(value));
@@ -246,7 +209,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size != 0 && data[0] % 4 == 0) {
     const std::string whole = Digest(Exchange);
     ResetExchangeState();
-    PieceLayer pieces(bytes, data[0] / 4);
+    // Reads that return a few bytes at a time, as a pipe or a network drive may.
+    TestFiles::MemoryFileLayer pieces;
+    pieces.Put("JWC_TEMP.TXT", std::string(bytes));
+    const std::size_t seed = data[0] / 4;
+    pieces.ChunkOf = [seed](std::size_t read) { return 1 + (seed + 7 * read) % 13; };
     Files::FileLayer* const before = Files::Install(&pieces);
     const bool read = ReadExchangeFile("JWC_TEMP.TXT");
     Files::Install(before);

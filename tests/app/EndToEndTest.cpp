@@ -8,54 +8,41 @@
 #include <iterator>
 #include <string>
 
-#include "app/ProcessRunner.h"
 #include "settings/Presets.h"
+#include "tests/support/TestFiles.h"
+#include "tools/jwhost/Process.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using TestFiles::ReadFileBytes;
+using TestFiles::WriteFileBytes;
 
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    static std::atomic<int> counter{0};
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() /
-              ("vomurel-e2e-" + std::string(info->name()) + "-" + std::to_string(counter++));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
     const fs::path source(VOMUREL_EXE);
-    exe_ = folder_ / source.filename();
+    exe_ = folder_.Path() / source.filename();
     fs::copy_file(source, exe_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
   }
 
   fs::path ExchangePath() const { return folder_ / "JWC_TEMP.TXT"; }
   fs::path SettingsPath() const { return Settings::SettingsPathFor(exe_); }
 
-  void WriteExchange(const std::string& bytes) const { WriteBytes(ExchangePath(), bytes); }
+  void WriteExchange(const std::string& bytes) const { WriteFileBytes(ExchangePath(), bytes); }
   void WriteSettings(const Settings::PresetTable& table) const {
-    WriteBytes(SettingsPath(), Settings::RenderSettings(table));
+    WriteFileBytes(SettingsPath(), Settings::RenderSettings(table));
   }
   int Run(const std::vector<std::string>& args, const fs::path& errorFile = {}) const {
-    return RunProcess(exe_, args, errorFile);
+    std::vector<std::string> command{exe_.string()};
+    command.insert(command.end(), args.begin(), args.end());
+    const JwHost::ProcessResult r = JwHost::RunProcess(command, folder_.Path(), 120, errorFile);
+    return r.Started && !r.TimedOut ? r.ExitCode : -1;
   }
-  std::string Output() const { return ReadBytes(ExchangePath()); }
+  std::string Output() const { return ReadFileBytes(ExchangePath()); }
 
-  fs::path folder_;
+  TestFiles::TempFolder folder_{"e2e"};
   fs::path exe_;
 };
 
@@ -92,10 +79,10 @@ TEST_F(EndToEnd, UnattendedRunsNeverWriteTheSettingsFile) {
   Settings::PresetTable table = OneRowPreset(10, 3);
   table.Preset(1).Comment = "\x95\xc7 wall";
   WriteSettings(table);
-  const std::string before = ReadBytes(SettingsPath());
+  const std::string before = ReadFileBytes(SettingsPath());
   WriteExchange(LPath);
   ASSERT_EQ(Run({"2"}), 0);
-  EXPECT_EQ(ReadBytes(SettingsPath()), before);
+  EXPECT_EQ(ReadFileBytes(SettingsPath()), before);
 }
 
 struct BuilderCase {
@@ -172,7 +159,7 @@ TEST_F(EndToEnd, NativeDialogRunTouchesNoFile) {
     ASSERT_EQ(Run(args, err), 0);
     EXPECT_EQ(Output(), exchange);
     EXPECT_FALSE(fs::exists(SettingsPath()));
-    const std::string message = ReadBytes(err);
+    const std::string message = ReadFileBytes(err);
     EXPECT_NE(message.find("Windows"), std::string::npos) << message;
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
   }

@@ -10,16 +10,12 @@
 #include "FakeDialogView.h"
 #include "settings/Dialog.h"
 #include "settings/Presets.h"
+#include "tests/support/TestFiles.h"
 
 namespace Settings {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class DialogTest : public ::testing::Test {
  protected:
@@ -229,7 +225,7 @@ TEST_F(DialogTest, CancelClosesAndLeavesTheFileAsItWas) {
   table_.CurrentPreset = 3;
   table_.Preset(3).Comment = "kept";
   ASSERT_TRUE(SaveSettings(table_, settingsPath_));
-  const std::string before = ReadBytes(settingsPath_);
+  const std::string before = TestFiles::ReadFileBytes(settingsPath_);
   table_ = PresetTable{};
 
   OpenDialog();
@@ -240,7 +236,7 @@ TEST_F(DialogTest, CancelClosesAndLeavesTheFileAsItWas) {
   dialog_.Button2Click();
 
   EXPECT_EQ(view_.CloseCount, 1);
-  EXPECT_EQ(ReadBytes(settingsPath_), before);
+  EXPECT_EQ(TestFiles::ReadFileBytes(settingsPath_), before);
 }
 
 TEST_F(DialogTest, CancelOnFirstStartCreatesNoFile) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ExchangeFixture.h"
-#include "common/FileLayer.h"
+#include "tests/support/TestFiles.h"
 
 using namespace ZizAvodi;
 using namespace std::string_literals;
@@ -23,77 +23,20 @@ const ExchangeState& S = Exchange;
 // A file in a fresh temp folder, removed with the folder.
 class TempFile {
  public:
-  explicit TempFile(const std::string& bytes) {
-    folder_ =
-        fs::temp_directory_path() / ("vomurel-read-" + std::to_string(std::random_device{}()) +
-                                     "-" + std::to_string(counter_++));
-    fs::create_directories(folder_);
-    path_ = folder_ / "JWC_TEMP.TXT";
-    std::ofstream(path_, std::ios::binary) << bytes;
-  }
-  ~TempFile() {
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  const fs::path& Path() const { return path_; }
+  explicit TempFile(const std::string& bytes) { TestFiles::WriteFileBytes(Path(), bytes); }
+  fs::path Path() const { return folder_ / "JWC_TEMP.TXT"; }
 
  private:
-  static inline int counter_ = 0;
-  fs::path folder_;
-  fs::path path_;
+  TestFiles::TempFolder folder_{"read"};
 };
 
-// Serves one text in pieces of a given size; can fail once a number of bytes
-// has been served, with an I/O error or with an exception.
-class PieceLayer final : public Files::FileLayer {
- public:
-  enum class Failure { None, IoError, OutOfMemory };
-
-  PieceLayer(std::string bytes, std::size_t piece, Failure failure = Failure::None,
-             std::size_t failAt = 0)
-      : bytes_(std::move(bytes)), piece_(piece), failure_(failure), failAt_(failAt) {
-    before_ = Files::Install(this);
-  }
-  ~PieceLayer() override { Files::Install(before_); }
-  PieceLayer(const PieceLayer&) = delete;
-  PieceLayer& operator=(const PieceLayer&) = delete;
-
-  bool Exists(const fs::path&) override { return true; }
-  std::unique_ptr<Files::InFile> OpenRead(const fs::path&) override {
-    return std::make_unique<In>(*this);
-  }
-  std::unique_ptr<Files::OutFile> Create(const fs::path&) override { return nullptr; }
-  bool Remove(const fs::path&) override { return false; }
-  bool Replace(const fs::path&, const fs::path&) override { return false; }
-
- private:
-  class In final : public Files::InFile {
-   public:
-    explicit In(const PieceLayer& layer) : layer_(layer) {}
-    long long Read(char* buffer, std::size_t size) override {
-      if (layer_.failure_ != Failure::None && offset_ >= layer_.failAt_) {
-        if (layer_.failure_ == Failure::OutOfMemory) throw std::bad_alloc();
-        return -1;
-      }
-      const std::size_t n = std::min({size, layer_.piece_, layer_.bytes_.size() - offset_});
-      layer_.bytes_.copy(buffer, n, offset_);
-      offset_ += n;
-      return static_cast<long long>(n);
-    }
-
-   private:
-    const PieceLayer& layer_;
-    std::size_t offset_ = 0;
-  };
-
-  std::string bytes_;
-  std::size_t piece_;
-  Failure failure_;
-  std::size_t failAt_;
-  Files::FileLayer* before_ = nullptr;
-};
+// JWC_TEMP.TXT in memory, served in pieces of a given size.
+TestFiles::MemoryFileLayer PieceFiles(const std::string& bytes, std::size_t piece) {
+  TestFiles::MemoryFileLayer files;
+  files.Put("JWC_TEMP.TXT", bytes);
+  files.ReadChunk = piece;
+  return files;
+}
 
 // The parts of the state that tell two reads apart.
 std::vector<double> Summary() {
@@ -156,7 +99,8 @@ TEST_F(ReadExchangeFileTest, ChunkBoundariesDoNotChangeWhatIsRead) {
   ASSERT_EQ(S.DrawingFileName, "C:\\jww\\a b.jww");
   for (std::size_t piece : {1u, 2u, 3u, 7u, 64u}) {
     ResetExchangeState();
-    const PieceLayer layer(SampleFile, piece);
+    TestFiles::MemoryFileLayer files = PieceFiles(SampleFile, piece);
+    const TestFiles::ScopedFileLayer use(files);
     EXPECT_TRUE(ReadExchangeFile("JWC_TEMP.TXT"));
     EXPECT_EQ(Summary(), expected) << "pieces of " << piece;
   }
@@ -164,9 +108,13 @@ TEST_F(ReadExchangeFileTest, ChunkBoundariesDoNotChangeWhatIsRead) {
 
 TEST_F(ReadExchangeFileTest, FailurePartWayKeepsTheCompleteLines) {
   const std::string bytes = "1 2 3 4\n5 6 7 8\n9 9 9 9\n";
-  for (auto failure : {PieceLayer::Failure::IoError, PieceLayer::Failure::OutOfMemory}) {
+  using Failure = TestFiles::MemoryFileLayer::ReadFailure;
+  for (auto failure : {Failure::IoError, Failure::OutOfMemory}) {
     ResetExchangeState();
-    const PieceLayer layer(bytes, 4, failure, 20); // fails inside the third line
+    TestFiles::MemoryFileLayer files = PieceFiles(bytes, 4);
+    files.ReadBudget = 20; // fails inside the third line
+    files.FailReadWith = failure;
+    const TestFiles::ScopedFileLayer use(files);
     EXPECT_FALSE(ReadExchangeFile("JWC_TEMP.TXT"));
     ASSERT_EQ(S.Lines.Count(), 2);
     EXPECT_EQ(S.Lines[1].X1, 5.0);
@@ -229,7 +177,8 @@ TEST_F(HostileInput, RandomBytesAndRandomRecordsNeverCrash) {
   }
   for (std::size_t piece : {std::size_t{5}, bytes.size()}) {
     ResetExchangeState();
-    const PieceLayer layer(bytes, piece);
+    TestFiles::MemoryFileLayer files = PieceFiles(bytes, piece);
+    const TestFiles::ScopedFileLayer use(files);
     EXPECT_TRUE(ReadExchangeFile("JWC_TEMP.TXT"));
     for (int i = 0; i < S.EntityOrder.Count(); ++i) {
       EXPECT_GE(S.EntityOrder[i].Kind, KindLine);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 #include "WriterTestState.h"
 #include "common/MyFunc.h"
 #include "exchange/ZizAvodi.h"

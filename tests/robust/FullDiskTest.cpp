@@ -21,8 +21,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Robust::ReadBytes;
-using Robust::WriteBytes;
+using Robust::ReadFileBytes;
+using Robust::WriteFileBytes;
 
 constexpr std::size_t Page = 4096;
 
@@ -103,7 +103,7 @@ TEST_F(FullDisk, FailedSettingsSaveKeepsThePreviousFile) {
   const fs::path path = mountPoint_ / "vomurel.dat";
   const Settings::PresetTable before = PresetsWithComments("old", 5);
   ASSERT_TRUE(Settings::SaveSettings(before, path));
-  const std::string previous = ReadBytes(path);
+  const std::string previous = ReadFileBytes(path);
 
   // Over 20 KB of comments: the write stops part way whether no page or a
   // few pages are left.
@@ -112,7 +112,7 @@ TEST_F(FullDisk, FailedSettingsSaveKeepsThePreviousFile) {
     SCOPED_TRACE("free bytes " + std::to_string(free));
     FillLeaving(free);
     EXPECT_FALSE(Settings::SaveSettings(after, path));
-    EXPECT_EQ(ReadBytes(path), previous);
+    EXPECT_EQ(ReadFileBytes(path), previous);
     EXPECT_EQ(Names(), (std::set<std::string>{"filler", "vomurel.dat"}))
         << "a temporary file was left behind";
     Settings::PresetTable loaded;
@@ -153,7 +153,7 @@ TEST_F(FullDisk, FailedExchangeWriteLeavesNoPartialFile) {
   for (std::size_t free : {std::size_t{0}, Page, 3 * Page}) {
     SCOPED_TRACE("free bytes " + std::to_string(free));
     fs::remove(mountPoint_ / "filler");
-    ASSERT_TRUE(WriteBytes(exchange, ZigZagHostFile(99)));
+    ASSERT_TRUE(WriteFileBytes(exchange, ZigZagHostFile(99)));
     FillLeaving(free);
     EXPECT_FALSE(Robust::RunUnattendedRun(mountPoint_, Rows(10)));
     EXPECT_EQ(Names(), std::set<std::string>{"filler"}) << "a partly written file remains";
@@ -164,11 +164,11 @@ TEST_F(FullDisk, FailedExchangeWriteLeavesNoPartialFile) {
 // the failures above come from the full disk and not from the mount.
 TEST_F(FullDisk, ExchangeWriteThatFitsSucceeds) {
   const fs::path exchange = mountPoint_ / "JWC_TEMP.TXT";
-  ASSERT_TRUE(WriteBytes(exchange, ZigZagHostFile(3)));
+  ASSERT_TRUE(WriteFileBytes(exchange, ZigZagHostFile(3)));
   FillLeaving(Page);
   ASSERT_TRUE(Robust::RunUnattendedRun(mountPoint_, Rows(1)));
-  EXPECT_TRUE(Robust::SaneOutput(ReadBytes(exchange), nullptr));
-  EXPECT_EQ(ReadBytes(exchange).substr(0, 10), "lg1\r\nly2\r\n");
+  EXPECT_TRUE(Robust::SaneOutput(ReadFileBytes(exchange), nullptr));
+  EXPECT_EQ(ReadFileBytes(exchange).substr(0, 10), "lg1\r\nly2\r\n");
 }
 
 } // namespace

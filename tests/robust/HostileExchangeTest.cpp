@@ -15,8 +15,8 @@ namespace {
 using Robust::OutputSummary;
 using Robust::RunUnattended;
 using Robust::SaneOutput;
-using Robust::ScratchFolder;
-using Robust::WriteBytes;
+using Robust::TempFolder;
+using Robust::WriteFileBytes;
 
 constexpr std::size_t MiB = 1024 * 1024;
 
@@ -104,8 +104,8 @@ TEST(HostileExchangeFile, RunEndsWithOnlyFiniteCommandsInTheFile) {
   const Settings::TLineTable preset = Robust::HostilePreset();
   for (const HostileCase& c : HostileFiles()) {
     SCOPED_TRACE(c.Name);
-    ScratchFolder folder("exchange");
-    ASSERT_TRUE(WriteBytes(folder.Path() / "JWC_TEMP.TXT", c.Bytes));
+    TempFolder folder("exchange");
+    ASSERT_TRUE(WriteFileBytes(folder.Path() / "JWC_TEMP.TXT", c.Bytes));
     const std::string output = RunUnattended(folder.Path(), preset);
     EXPECT_TRUE(SaneOutput(output, nullptr));
   }
@@ -140,8 +140,8 @@ TEST(HostileExchangeFile, GoodRecordsAfterBadLinesAreStillRead) {
   preset.Row(1).Interval = 10;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    ScratchFolder folder("after");
-    ASSERT_TRUE(WriteBytes(folder.Path() / "JWC_TEMP.TXT", c.Before + "lg3\r\nly4\r\n" + LPath));
+    TempFolder folder("after");
+    ASSERT_TRUE(WriteFileBytes(folder.Path() / "JWC_TEMP.TXT", c.Before + "lg3\r\nly4\r\n" + LPath));
     EXPECT_TRUE(Robust::DrawsRecords(RunUnattended(folder.Path(), preset),
                                      {"lg3", "ly4", "lc1", "lt1"},
                                      {{0, 10, 90, 10}, {90, 10, 90, 100}}));
@@ -150,8 +150,8 @@ TEST(HostileExchangeFile, GoodRecordsAfterBadLinesAreStillRead) {
 
 // Each point number is given about a thousand times; the last one counts.
 TEST(HostileExchangeFile, HundredThousandPickedPointsKeepTheLastOfEachNumber) {
-  ScratchFolder folder("points");
-  ASSERT_TRUE(WriteBytes(folder.Path() / "JWC_TEMP.TXT", ManyPickedPoints(100000)));
+  TempFolder folder("points");
+  ASSERT_TRUE(WriteFileBytes(folder.Path() / "JWC_TEMP.TXT", ManyPickedPoints(100000)));
   Settings::TLineTable preset;
   preset.Row(1).Enabled = true;
   preset.Row(1).Interval = 1;
@@ -164,8 +164,8 @@ TEST(HostileExchangeFile, HundredThousandPickedPointsKeepTheLastOfEachNumber) {
 
 // Non-numbers read as 0, so the path is made of the numbers that did read.
 TEST(HostileExchangeFile, UnreadableCoordinatesCountAsZero) {
-  ScratchFolder folder("zero");
-  ASSERT_TRUE(WriteBytes(folder.Path() / "JWC_TEMP.TXT",
+  TempFolder folder("zero");
+  ASSERT_TRUE(WriteFileBytes(folder.Path() / "JWC_TEMP.TXT",
                          "hp1 1e400 nan\r\nhp2 100 inf\r\nhp3 100 100\r\n"));
   Settings::TLineTable preset;
   preset.Row(1).Enabled = true;
@@ -192,8 +192,8 @@ TEST(HostileExchangeFile, NoNumberBeyondTheLargestDoubleIsWritten) {
   preset.Row(1).Enabled = true;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    ScratchFolder folder("limit");
-    ASSERT_TRUE(WriteBytes(folder.Path() / "JWC_TEMP.TXT", c.Bytes));
+    TempFolder folder("limit");
+    ASSERT_TRUE(WriteFileBytes(folder.Path() / "JWC_TEMP.TXT", c.Bytes));
     EXPECT_TRUE(SaneOutput(RunUnattended(folder.Path(), preset), nullptr));
   }
 }

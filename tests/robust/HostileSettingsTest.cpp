@@ -13,10 +13,10 @@
 
 namespace {
 
-using Robust::ReadBytes;
+using Robust::ReadFileBytes;
 using Robust::SaneOutput;
-using Robust::ScratchFolder;
-using Robust::WriteBytes;
+using Robust::TempFolder;
+using Robust::WriteFileBytes;
 
 constexpr std::size_t MiB = 1024 * 1024;
 
@@ -88,16 +88,16 @@ TEST(HostileSettingsFile, LoadsWithinRangesAndDrawsSanely) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    ScratchFolder folder("settings");
+    TempFolder folder("settings");
     const auto path = folder.Path() / "vomurel.dat";
-    ASSERT_TRUE(WriteBytes(path, c.Bytes));
+    ASSERT_TRUE(WriteFileBytes(path, c.Bytes));
     Settings::PresetTable table;
     Settings::LoadSettings(table, path);
     ExpectLoadedRanges(table);
     const std::string rendered = Settings::RenderSettings(table);
     EXPECT_EQ(std::count(rendered.begin(), rendered.end(), '\n'), Settings::SettingsFileLines);
 
-    ASSERT_TRUE(WriteBytes(folder.Path() / "JWC_TEMP.TXT",
+    ASSERT_TRUE(WriteFileBytes(folder.Path() / "JWC_TEMP.TXT",
                            "hs 1e300 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nhp1 0 0\r\nhp2 100 0\r\n"
                            "hp3 100 100\r\nhp4 0 100\r\nhp5 0 0\r\n"));
     const std::string output =
@@ -120,9 +120,9 @@ TEST(HostileSettingsFile, TenMegabyteLineKeepsLaterValuesInPlace) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    ScratchFolder folder("long");
+    TempFolder folder("long");
     const auto path = folder.Path() / "vomurel.dat";
-    ASSERT_TRUE(WriteBytes(path, SettingsWithLine(c.Line, c.Replacement)));
+    ASSERT_TRUE(WriteFileBytes(path, SettingsWithLine(c.Line, c.Replacement)));
     Settings::PresetTable table;
     Settings::LoadSettings(table, path);
 
@@ -138,7 +138,7 @@ TEST(HostileSettingsFile, TenMegabyteLineKeepsLaterValuesInPlace) {
 }
 
 TEST(HostileSettingsFile, TenMegabyteCommentSurvivesSaveAndLoad) {
-  ScratchFolder folder("comment");
+  TempFolder folder("comment");
   const auto path = folder.Path() / "vomurel.dat";
   Settings::PresetTable table;
   table.Preset(7).Comment = std::string(10 * MiB, '\x88');
@@ -155,7 +155,7 @@ TEST(HostileSettingsFile, TenMegabyteCommentSurvivesSaveAndLoad) {
 // A value the dialog accepts must survive saving and loading: the largest
 // doubles must not be written in a form that reads back as 0.
 TEST(HostileSettingsFile, LargestRealsSurviveSaveAndLoad) {
-  ScratchFolder folder("largest");
+  TempFolder folder("largest");
   const auto path = folder.Path() / "vomurel.dat";
   Settings::PresetTable table;
   const double largest = std::numeric_limits<double>::max();

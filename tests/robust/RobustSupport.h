@@ -14,61 +14,19 @@
 #include <string_view>
 #include <vector>
 
-#include "common/FileLayer.h"
 #include "common/MyFunc.h"
 #include "exchange/ZizAvodi.h"
 #include "multiline/MultiLine.h"
 #include "settings/Presets.h"
+#include "tests/support/TestFiles.h"
 
 namespace Robust {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadBytes(const fs::path& path) {
-  std::string bytes;
-  auto file = Files::RealFileSystem().OpenRead(path);
-  if (!file) return bytes;
-  char buffer[64 * 1024];
-  for (;;) {
-    const long long n = file->Read(buffer, sizeof(buffer));
-    if (n <= 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  return bytes;
-}
-
-inline bool WriteBytes(const fs::path& path, std::string_view bytes) {
-  auto file = Files::RealFileSystem().Create(path);
-  if (!file) return false;
-  const bool written = file->Write(bytes.data(), bytes.size());
-  return file->Close() && written;
-}
-
-// A folder of its own under the system's temporary folder, removed afterwards.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(std::string_view tag) {
-    static std::atomic<int> counter{0};
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ =
-        fs::temp_directory_path() / ("vomurel-robust-" + std::string(tag) + "-" +
-                                     std::string(info->name()) + "-" + std::to_string(counter++));
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-    fs::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using TestFiles::ReadFileBytes;
+using TestFiles::TempFolder;
+using TestFiles::WriteFileBytes;
 
 // A preset that exercises every branch of the builder: both sides, a
 // chamfer, paper units (scaled by the host's layer group) and sizes that
@@ -118,7 +76,7 @@ inline bool RunUnattendedRun(const fs::path& folder, const Settings::TLineTable&
 inline std::string RunUnattended(const fs::path& folder, const Settings::TLineTable& preset,
                                  int limit = 98) {
   EXPECT_TRUE(RunUnattendedRun(folder, preset, limit));
-  return ReadBytes(folder / "JWC_TEMP.TXT");
+  return ReadFileBytes(folder / "JWC_TEMP.TXT");
 }
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }

@@ -10,7 +10,7 @@
 #include "SettingsTestSupport.h"
 #include "common/MyFunc.h"
 #include "settings/Presets.h"
-#include "tests/output/TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 using namespace Settings;
 using namespace TestSettings;

@@ -16,8 +16,10 @@ struct ProcessResult {
 };
 
 // command[0] is the program (a path, or a name looked up on PATH), the rest
-// its arguments, all UTF-8. Standard input is closed to the program.
+// its arguments, all UTF-8. Standard input is closed to the program; its
+// standard error goes to errorFile when one is given.
 ProcessResult RunProcess(const std::vector<std::string>& command,
-                         const std::filesystem::path& workFolder, int timeoutSeconds);
+                         const std::filesystem::path& workFolder, int timeoutSeconds,
+                         const std::filesystem::path& errorFile = {});
 
 } // namespace JwHost

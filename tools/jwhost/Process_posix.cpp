@@ -14,7 +14,8 @@
 namespace JwHost {
 
 ProcessResult RunProcess(const std::vector<std::string>& command,
-                         const std::filesystem::path& workFolder, int timeoutSeconds) {
+                         const std::filesystem::path& workFolder, int timeoutSeconds,
+                         const std::filesystem::path& errorFile) {
   ProcessResult result;
   if (command.empty()) {
     result.Error = "no program to run";
@@ -45,6 +46,10 @@ ProcessResult RunProcess(const std::vector<std::string>& command,
     setpgid(0, 0);
     const int devNull = open("/dev/null", O_RDONLY);
     if (devNull >= 0) dup2(devNull, 0);
+    if (!errorFile.empty()) {
+      const int err = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (err >= 0) dup2(err, 2);
+    }
     int err = 0;
     if (chdir(workFolder.c_str()) != 0) {
       err = errno;

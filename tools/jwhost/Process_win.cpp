@@ -34,7 +34,8 @@ void AppendQuoted(std::wstring& line, const std::wstring& arg) {
 } // namespace
 
 ProcessResult RunProcess(const std::vector<std::string>& command,
-                         const std::filesystem::path& workFolder, int timeoutSeconds) {
+                         const std::filesystem::path& workFolder, int timeoutSeconds,
+                         const std::filesystem::path& errorFile) {
   ProcessResult result;
   if (command.empty()) {
     result.Error = "no program to run";
@@ -47,9 +48,22 @@ ProcessResult RunProcess(const std::vector<std::string>& command,
   }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  HANDLE errorHandle = INVALID_HANDLE_VALUE;
+  if (!errorFile.empty()) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    errorHandle = CreateFileW(errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (errorHandle != INVALID_HANDLE_VALUE) {
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdError = errorHandle;
+    }
+  }
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, workFolder.c_str(),
-                      &startup, &info)) {
+  const BOOL started =
+      CreateProcessW(nullptr, line.data(), nullptr, nullptr, errorHandle != INVALID_HANDLE_VALUE,
+                     0, nullptr, workFolder.c_str(), &startup, &info);
+  if (errorHandle != INVALID_HANDLE_VALUE) CloseHandle(errorHandle);
+  if (!started) {
     result.Error =
         Cat("cannot start ", command[0], " (error ", MyFunc::FormatInt(GetLastError()), ")");
     return result;

@@ -1,23 +1,18 @@
-// Files for the tests of the writers: an in-memory file system whose
-// operations can be made to fail at a chosen point, so that clean-up paths
-// can be checked without filling a disk, and a scratch folder on the real
-// file system with byte-exact reading and writing.
+// An in-memory file system whose operations can be made to fail at a chosen
+// point, so that clean-up paths can be checked without filling a disk, and
+// reads can be served in pieces of any size. Shared by tests and fuzzers.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
-#include <system_error>
 #include <utility>
-#include <vector>
 
 #include "common/FileLayer.h"
 
@@ -35,10 +30,14 @@ class MemoryFileLayer final : public Files::FileLayer {
   bool FailClose = false;
   bool FailReplace = false;
   bool FailOpenRead = false;
-  // Bytes delivered by one opened file before its reads fail.
+  // Bytes delivered by one opened file before its reads fail, and how.
   std::size_t ReadBudget = std::numeric_limits<std::size_t>::max();
-  // Largest number of bytes one Read call delivers.
+  enum class ReadFailure { IoError, OutOfMemory };
+  ReadFailure FailReadWith = ReadFailure::IoError;
+  // Largest number of bytes one Read call delivers; ChunkOf, when set,
+  // gives it per call from the call's number instead.
   std::size_t ReadChunk = std::numeric_limits<std::size_t>::max();
+  std::function<std::size_t(std::size_t)> ChunkOf;
 
   static std::string Key(const std::filesystem::path& path) { return path.generic_string(); }
 
@@ -52,7 +51,7 @@ class MemoryFileLayer final : public Files::FileLayer {
 
   std::unique_ptr<Files::InFile> OpenRead(const std::filesystem::path& path) override {
     if (FailOpenRead || !Has(path)) return nullptr;
-    return std::make_unique<MemoryInFile>(Bytes(path), ReadChunk, ReadBudget);
+    return std::make_unique<MemoryInFile>(*this, Bytes(path));
   }
 
   std::unique_ptr<Files::OutFile> Create(const std::filesystem::path& path) override {
@@ -74,23 +73,28 @@ class MemoryFileLayer final : public Files::FileLayer {
  private:
   class MemoryInFile final : public Files::InFile {
    public:
-    MemoryInFile(std::string bytes, std::size_t chunk, std::size_t budget)
-        : bytes_(std::move(bytes)), chunk_(chunk), budget_(budget) {}
+    MemoryInFile(const MemoryFileLayer& layer, std::string bytes)
+        : layer_(layer), bytes_(std::move(bytes)) {}
 
     long long Read(char* buffer, std::size_t size) override {
-      if (next_ >= budget_ && next_ < bytes_.size()) return -1;
+      const std::size_t budget = layer_.ReadBudget;
+      if (next_ >= budget && next_ < bytes_.size()) {
+        if (layer_.FailReadWith == ReadFailure::OutOfMemory) throw std::bad_alloc();
+        return -1;
+      }
+      const std::size_t chunk = layer_.ChunkOf ? layer_.ChunkOf(reads_++) : layer_.ReadChunk;
       const std::size_t n =
-          std::min({size, chunk_, bytes_.size() - next_, std::max(budget_, next_) - next_});
+          std::min({size, chunk, bytes_.size() - next_, std::max(budget, next_) - next_});
       std::copy_n(bytes_.data() + next_, n, buffer);
       next_ += n;
       return static_cast<long long>(n);
     }
 
    private:
+    const MemoryFileLayer& layer_;
     std::string bytes_;
-    std::size_t chunk_;
-    std::size_t budget_;
     std::size_t next_ = 0;
+    std::size_t reads_ = 0;
   };
 
   class MemoryOutFile final : public Files::OutFile {
@@ -128,54 +132,5 @@ class ScopedFileLayer {
  private:
   Files::FileLayer* before_;
 };
-
-// A fresh folder in the system's temporary folder, named after the running
-// test and removed with everything in it at the end of the test.
-class TempFolder {
- public:
-  TempFolder() {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = "vomurel-test-";
-    name += info->test_suite_name();
-    name += '-';
-    name += info->name();
-    path_ = std::filesystem::temp_directory_path() / name;
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(const char* name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string ReadFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-// Names of the entries of a folder, sorted.
-inline std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().generic_string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 } // namespace TestFiles

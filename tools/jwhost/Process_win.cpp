@@ -60,8 +60,8 @@ ProcessResult RunProcess(const std::vector<std::string>& command,
   }
   PROCESS_INFORMATION info{};
   const BOOL started =
-      CreateProcessW(nullptr, line.data(), nullptr, nullptr, errorHandle != INVALID_HANDLE_VALUE,
-                     0, nullptr, workFolder.c_str(), &startup, &info);
+      CreateProcessW(nullptr, line.data(), nullptr, nullptr, errorHandle != INVALID_HANDLE_VALUE, 0,
+                     nullptr, workFolder.c_str(), &startup, &info);
   if (errorHandle != INVALID_HANDLE_VALUE) CloseHandle(errorHandle);
   if (!started) {
     result.Error =

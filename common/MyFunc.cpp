@@ -186,21 +186,41 @@ void StripTrailingZeros(RealDigits& r) {
   while (r.K > 1 && r.D[r.K - 1] == '0') --r.K;
 }
 
-// Any finite positive magnitude, through to_chars (correctly rounded).
+// Any finite positive magnitude. to_chars gives 17 correctly rounded digits;
+// their last two decide the rounding to 15 unless they are 50, where the
+// value lies within half a unit of the 17th digit of the halfway point (or
+// on it): then the exact expansion, which to_chars gives at 767 digits,
+// decides. to_chars itself would round an exact halfway value to even.
 void GeneralDigits(double magnitude, RealDigits& r) {
-  std::array<char, 40> buf{};
+  std::array<char, 32> buf{};
   const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                 std::chars_format::scientific, 14);
-  const std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-  const std::size_t ePos = sci.find('e');
-  r.K = 0;
-  for (std::size_t i = 0; i < ePos && r.K < r.D.size(); ++i) {
-    if (sci[i] != '.') r.D[r.K++] = sci[i];
+                                 std::chars_format::scientific, 16);
+  // "d.dddddddddddddddde[+-]x": the digits stand at 0 and 2..17.
+  const char* const digits16 = buf.data() + 16;
+  bool up = digits16[0] > '5' || (digits16[0] == '5' && digits16[1] > '0');
+  if (digits16[0] == '5' && digits16[1] == '0') {
+    std::array<char, 800> exact{};
+    std::to_chars(exact.data(), exact.data() + exact.size(), magnitude,
+                  std::chars_format::scientific, 766);
+    up = exact[16] >= '5';
   }
+  r.D[0] = buf[0];
+  std::copy(buf.data() + 2, buf.data() + 16, r.D.begin() + 1);
+  r.K = r.D.size();
   int exp10 = 0;
-  std::string_view expText = sci.substr(ePos + 1);
-  if (!expText.empty() && expText[0] == '+') expText.remove_prefix(1);
-  std::from_chars(expText.data(), expText.data() + expText.size(), exp10);
+  const char* expText = buf.data() + 19; // after "e"
+  if (*expText == '+') ++expText;
+  std::from_chars(expText, res.ptr, exp10);
+  if (up) {
+    std::size_t i = r.K;
+    while (i > 0 && r.D[i - 1] == '9') r.D[--i] = '0';
+    if (i > 0) {
+      ++r.D[i - 1];
+    } else { // 9.99...95 went up to the next power of ten
+      r.D[0] = '1';
+      ++exp10;
+    }
+  }
   r.E = exp10 + 1;
   StripTrailingZeros(r);
   // Near the largest double, rounding to 15 digits would give a number no
@@ -238,8 +258,8 @@ constexpr std::uint64_t Beyond15Digits = 1000000000000000ull;
 
 // Magnitudes of the fixed-notation range (0.0001 to below 1e15) in exact
 // integer arithmetic: value x 10^p = m x 5^p x 2^(q+p), rounded half up.
-// Every coordinate the tool writes takes this path; it is many times
-// faster than the general one. False where it does not apply.
+// Being exact, it gives the digits of the general method. Every coordinate the tool writes takes
+// this path; it is many times faster than the general one. False where it does not apply.
 bool FixedRangeDigits(double magnitude, RealDigits& r) {
   const auto bits = std::bit_cast<std::uint64_t>(magnitude);
   const auto biased = static_cast<int>(bits >> 52);

@@ -77,7 +77,7 @@ void ExactLeadingDigits(double v, std::string& lead, int& e) {
   const std::size_t top = lead.size();
   for (std::size_t i = n.Size - 1; i > 0 && lead.size() < 20; --i) {
     const std::string limb = std::to_string(n.Limbs[i - 1]);
-    lead += std::string(9 - limb.size(), '0') + limb;
+    lead.append(9 - limb.size(), '0').append(limb);
   }
   e = static_cast<int>(top + 9 * (n.Size - 1)) + std::min(q, 0);
 }
@@ -106,14 +106,16 @@ std::string ReferenceFormat(double value) {
   const auto k = static_cast<int>(d.size());
   if (e >= -3 && e <= 15) {
     if (e <= 0) {
-      out += "0." + std::string(static_cast<std::size_t>(-e), '0') + d;
+      out.append("0.").append(static_cast<std::size_t>(-e), '0').append(d);
     } else if (k <= e) {
-      out += d + std::string(static_cast<std::size_t>(e - k), '0');
+      out.append(d).append(static_cast<std::size_t>(e - k), '0');
     } else {
-      out += d.substr(0, static_cast<std::size_t>(e)) + "." + d.substr(static_cast<std::size_t>(e));
+      d.insert(static_cast<std::size_t>(e), 1, '.');
+      out.append(d);
     }
   } else {
-    out += d.substr(0, 1) + (k > 1 ? "." + d.substr(1) : "") + "E" + std::to_string(e - 1);
+    if (k > 1) d.insert(1, 1, '.');
+    out.append(d).append("E").append(std::to_string(e - 1));
   }
   return out;
 }

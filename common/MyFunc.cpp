@@ -232,7 +232,30 @@ void GeneralDigits(double magnitude, RealDigits& r) {
   }
 }
 
-__extension__ typedef unsigned __int128 UInt128;
+// Unsigned 128-bit integer as two halves: the 32-bit product has no
+// __int128.
+struct Wide {
+  std::uint64_t Hi = 0;
+  std::uint64_t Lo = 0;
+};
+
+Wide Multiply(std::uint64_t a, std::uint64_t b) {
+  constexpr std::uint64_t Low32 = 0xFFFFFFFFull;
+  const std::uint64_t ll = (a & Low32) * (b & Low32);
+  const std::uint64_t lh = (a & Low32) * (b >> 32);
+  const std::uint64_t hl = (a >> 32) * (b & Low32);
+  const std::uint64_t hh = (a >> 32) * (b >> 32);
+  const std::uint64_t mid = (ll >> 32) + (lh & Low32) + (hl & Low32);
+  return {hh + (lh >> 32) + (hl >> 32) + (mid >> 32), (mid << 32) | (ll & Low32)};
+}
+
+// x >> s for 0 < s < 128.
+Wide ShiftRight(Wide x, int s) {
+  if (s >= 64) return {0, x.Hi >> (s - 64)};
+  return {x.Hi >> s, (x.Lo >> s) | (x.Hi << (64 - s))};
+}
+
+bool BitSet(Wide x, int i) { return ((i >= 64 ? x.Hi >> (i - 64) : x.Lo >> i) & 1) != 0; }
 
 constexpr std::uint64_t Pow5[19] = {1ull,
                                     5ull,
@@ -258,8 +281,9 @@ constexpr std::uint64_t Beyond15Digits = 1000000000000000ull;
 
 // Magnitudes of the fixed-notation range (0.0001 to below 1e15) in exact
 // integer arithmetic: value x 10^p = m x 5^p x 2^(q+p), rounded half up.
-// Being exact, it gives the digits of the general method. Every coordinate the tool writes takes
-// this path; it is many times faster than the general one. False where it does not apply.
+// Being exact, it gives the digits of the general method. Every coordinate
+// the tool writes takes this path; it is many times faster than the general
+// one. False where it does not apply.
 bool FixedRangeDigits(double magnitude, RealDigits& r) {
   const auto bits = std::bit_cast<std::uint64_t>(magnitude);
   const auto biased = static_cast<int>(bits >> 52);
@@ -273,9 +297,14 @@ bool FixedRangeDigits(double magnitude, RealDigits& r) {
     if (p < 0 || p > 18) return false;
     const int shift = -(q + p);
     if (shift <= 0 || shift >= 128) return false;
-    const UInt128 x = static_cast<UInt128>(m) * Pow5[p];
-    UInt128 n = x >> shift;
-    if (x - (n << shift) >= (static_cast<UInt128>(1) << (shift - 1))) ++n;
+    const Wide x = Multiply(m, Pow5[p]); // below 2^95
+    const Wide whole = ShiftRight(x, shift);
+    if (whole.Hi != 0 || whole.Lo >= Beyond15Digits) {
+      ++e;
+      continue;
+    }
+    // A half goes up: the cut-off part is at least a half when its top bit is set.
+    const std::uint64_t n = whole.Lo + (BitSet(x, shift - 1) ? 1 : 0);
     if (n >= Beyond15Digits) {
       ++e;
       continue;
@@ -289,7 +318,7 @@ bool FixedRangeDigits(double magnitude, RealDigits& r) {
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    auto v = static_cast<std::uint64_t>(n);
+    std::uint64_t v = n;
     std::size_t i = r.D.size();
     while (i > 1) {
       const auto pair = static_cast<std::size_t>(v % 100) * 2;

@@ -186,21 +186,41 @@ void StripTrailingZeros(RealDigits& r) {
   while (r.K > 1 && r.D[r.K - 1] == '0') --r.K;
 }
 
-// Any finite positive magnitude, through to_chars (correctly rounded).
+// Any finite positive magnitude. to_chars gives 17 correctly rounded digits;
+// their last two decide the rounding to 15 unless they are 50, where the
+// value lies within half a unit of the 17th digit of the halfway point (or
+// on it): then the exact expansion, which to_chars gives at 767 digits,
+// decides. to_chars itself would round an exact halfway value to even.
 void GeneralDigits(double magnitude, RealDigits& r) {
-  std::array<char, 40> buf{};
+  std::array<char, 32> buf{};
   const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                 std::chars_format::scientific, 14);
-  const std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-  const std::size_t ePos = sci.find('e');
-  r.K = 0;
-  for (std::size_t i = 0; i < ePos && r.K < r.D.size(); ++i) {
-    if (sci[i] != '.') r.D[r.K++] = sci[i];
+                                 std::chars_format::scientific, 16);
+  // "d.dddddddddddddddde[+-]x": the digits stand at 0 and 2..17.
+  const char* const digits16 = buf.data() + 16;
+  bool up = digits16[0] > '5' || (digits16[0] == '5' && digits16[1] > '0');
+  if (digits16[0] == '5' && digits16[1] == '0') {
+    std::array<char, 800> exact{};
+    std::to_chars(exact.data(), exact.data() + exact.size(), magnitude,
+                  std::chars_format::scientific, 766);
+    up = exact[16] >= '5';
   }
+  r.D[0] = buf[0];
+  std::copy(buf.data() + 2, buf.data() + 16, r.D.begin() + 1);
+  r.K = r.D.size();
   int exp10 = 0;
-  std::string_view expText = sci.substr(ePos + 1);
-  if (!expText.empty() && expText[0] == '+') expText.remove_prefix(1);
-  std::from_chars(expText.data(), expText.data() + expText.size(), exp10);
+  const char* expText = buf.data() + 19; // after "e"
+  if (*expText == '+') ++expText;
+  std::from_chars(expText, res.ptr, exp10);
+  if (up) {
+    std::size_t i = r.K;
+    while (i > 0 && r.D[i - 1] == '9') r.D[--i] = '0';
+    if (i > 0) {
+      ++r.D[i - 1];
+    } else { // 9.99...95 went up to the next power of ten
+      r.D[0] = '1';
+      ++exp10;
+    }
+  }
   r.E = exp10 + 1;
   StripTrailingZeros(r);
   // Near the largest double, rounding to 15 digits would give a number no
@@ -212,7 +232,30 @@ void GeneralDigits(double magnitude, RealDigits& r) {
   }
 }
 
-__extension__ typedef unsigned __int128 UInt128;
+// Unsigned 128-bit integer as two halves: the 32-bit product has no
+// __int128.
+struct Wide {
+  std::uint64_t Hi = 0;
+  std::uint64_t Lo = 0;
+};
+
+Wide Multiply(std::uint64_t a, std::uint64_t b) {
+  constexpr std::uint64_t Low32 = 0xFFFFFFFFull;
+  const std::uint64_t ll = (a & Low32) * (b & Low32);
+  const std::uint64_t lh = (a & Low32) * (b >> 32);
+  const std::uint64_t hl = (a >> 32) * (b & Low32);
+  const std::uint64_t hh = (a >> 32) * (b >> 32);
+  const std::uint64_t mid = (ll >> 32) + (lh & Low32) + (hl & Low32);
+  return {hh + (lh >> 32) + (hl >> 32) + (mid >> 32), (mid << 32) | (ll & Low32)};
+}
+
+// x >> s for 0 < s < 128.
+Wide ShiftRight(Wide x, int s) {
+  if (s >= 64) return {0, x.Hi >> (s - 64)};
+  return {x.Hi >> s, (x.Lo >> s) | (x.Hi << (64 - s))};
+}
+
+bool BitSet(Wide x, int i) { return ((i >= 64 ? x.Hi >> (i - 64) : x.Lo >> i) & 1) != 0; }
 
 constexpr std::uint64_t Pow5[19] = {1ull,
                                     5ull,
@@ -238,8 +281,9 @@ constexpr std::uint64_t Beyond15Digits = 1000000000000000ull;
 
 // Magnitudes of the fixed-notation range (0.0001 to below 1e15) in exact
 // integer arithmetic: value x 10^p = m x 5^p x 2^(q+p), rounded half up.
-// Every coordinate the tool writes takes this path; it is many times
-// faster than the general one. False where it does not apply.
+// Being exact, it gives the digits of the general method. Every coordinate
+// the tool writes takes this path; it is many times faster than the general
+// one. False where it does not apply.
 bool FixedRangeDigits(double magnitude, RealDigits& r) {
   const auto bits = std::bit_cast<std::uint64_t>(magnitude);
   const auto biased = static_cast<int>(bits >> 52);
@@ -253,9 +297,14 @@ bool FixedRangeDigits(double magnitude, RealDigits& r) {
     if (p < 0 || p > 18) return false;
     const int shift = -(q + p);
     if (shift <= 0 || shift >= 128) return false;
-    const UInt128 x = static_cast<UInt128>(m) * Pow5[p];
-    UInt128 n = x >> shift;
-    if (x - (n << shift) >= (static_cast<UInt128>(1) << (shift - 1))) ++n;
+    const Wide x = Multiply(m, Pow5[p]); // below 2^95
+    const Wide whole = ShiftRight(x, shift);
+    if (whole.Hi != 0 || whole.Lo >= Beyond15Digits) {
+      ++e;
+      continue;
+    }
+    // A half goes up: the cut-off part is at least a half when its top bit is set.
+    const std::uint64_t n = whole.Lo + (BitSet(x, shift - 1) ? 1 : 0);
     if (n >= Beyond15Digits) {
       ++e;
       continue;
@@ -269,7 +318,7 @@ bool FixedRangeDigits(double magnitude, RealDigits& r) {
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    auto v = static_cast<std::uint64_t>(n);
+    std::uint64_t v = n;
     std::size_t i = r.D.size();
     while (i > 1) {
       const auto pair = static_cast<std::size_t>(v % 100) * 2;

@@ -36,8 +36,9 @@ TEST(TextToBool, AcceptsExactlyTheTrueWords) {
                              "TRUE\t",   "TR",       "TRU"};
   for (const char* t : trueTexts) EXPECT_TRUE(TextToBool(t)) << "text: " << t;
   const char* falseTexts[] = {
-      "",      "0",  "yes", "OFF",
-      "TRUEX", "T1", "11",  "\x82\x73\x82\x71\x82\x74\x82\x64"}; // full-width TRUE
+      "",        "0",  "yes", "OFF",
+      "TRUEX",   "T1", "11",  "\x82\x73\x82\x71\x82\x74\x82\x64", // full-width TRUE
+      "\x82\x70"}; // full-width Q: its second byte "p" is no letter
   for (const char* t : falseTexts) EXPECT_FALSE(TextToBool(t)) << "text: " << t;
 }
 

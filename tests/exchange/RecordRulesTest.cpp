@@ -130,8 +130,8 @@ TEST_F(AttributeRecords, LayerNumbersAreOneHexDigit) {
   const struct {
     const char* Line;
     std::int32_t Group;
-  } cases[] = {{"lg0", 0}, {"lg9", 9}, {"lga", 10}, {"lgF", 15},      {"lg12", 1},
-               {"lgG", 0}, {"lg", 0},  {"lg-1", 0}, {"lg\x82\xa0", 0}};
+  } cases[] = {{"lg0", 0},  {"lg9", 9}, {"lga", 10}, {"lgF", 15}, {"lgf", 15},
+               {"lg12", 1}, {"lgG", 0}, {"lg", 0},   {"lg-1", 0}, {"lg\x82\xa0", 0}};
   for (const auto& c : cases) {
     ResetExchangeState();
     ParseExchangeLine(c.Line);
@@ -277,6 +277,8 @@ TEST_F(Numbers, ReadAsTextToFloatSafeReadsThem) {
                                     "0.30000000000000004",
                                     "9007199254740992",
                                     "9007199254740993",
+                                    "745682469858603.81", // digits beyond 2^53
+                                    "6774970.03578644190",
                                     "123456789012345678901",
                                     "1.0000000000000000000001",
                                     "0.0000000000000000000001",

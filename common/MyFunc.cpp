@@ -212,7 +212,22 @@ void GeneralDigits(double magnitude, RealDigits& r) {
   }
 }
 
-__extension__ typedef unsigned __int128 UInt128;
+// The 128-bit product of two 64-bit numbers in portable code: the 32-bit
+// x86 compiler has no 128-bit integer type.
+struct Wide {
+  std::uint64_t Hi, Lo;
+};
+
+Wide Multiply(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t aL = a & 0xffffffffu, aH = a >> 32, bL = b & 0xffffffffu, bH = b >> 32;
+  const std::uint64_t ll = aL * bL, lh = aL * bH, hl = aH * bL, hh = aH * bH;
+  const std::uint64_t mid = (ll >> 32) + (lh & 0xffffffffu) + (hl & 0xffffffffu);
+  return {hh + (lh >> 32) + (hl >> 32) + (mid >> 32), (mid << 32) | (ll & 0xffffffffu)};
+}
+
+bool BitSet(const Wide& x, int bit) {
+  return bit >= 64 ? ((x.Hi >> (bit - 64)) & 1u) != 0 : ((x.Lo >> bit) & 1u) != 0;
+}
 
 constexpr std::uint64_t Pow5[19] = {1ull,
                                     5ull,
@@ -253,9 +268,14 @@ bool FixedRangeDigits(double magnitude, RealDigits& r) {
     if (p < 0 || p > 18) return false;
     const int shift = -(q + p);
     if (shift <= 0 || shift >= 128) return false;
-    const UInt128 x = static_cast<UInt128>(m) * Pow5[p];
-    UInt128 n = x >> shift;
-    if (x - (n << shift) >= (static_cast<UInt128>(1) << (shift - 1))) ++n;
+    const Wide x = Multiply(m, Pow5[p]);
+    // n = x / 2^shift, rounded half up: the highest bit cut off decides.
+    if (shift < 64 && (x.Hi >> shift) != 0) {
+      ++e; // beyond 64 bits, so beyond 15 digits
+      continue;
+    }
+    std::uint64_t n = shift >= 64 ? x.Hi >> (shift - 64) : (x.Lo >> shift) | (x.Hi << (64 - shift));
+    if (BitSet(x, shift - 1)) ++n;
     if (n >= Beyond15Digits) {
       ++e;
       continue;
@@ -269,7 +289,7 @@ bool FixedRangeDigits(double magnitude, RealDigits& r) {
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    auto v = static_cast<std::uint64_t>(n);
+    auto v = n;
     std::size_t i = r.D.size();
     while (i > 1) {
       const auto pair = static_cast<std::size_t>(v % 100) * 2;

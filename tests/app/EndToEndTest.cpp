@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -50,13 +51,28 @@ class EndToEnd : public ::testing::Test {
   void WriteSettings(const Settings::PresetTable& table) const {
     WriteBytes(SettingsPath(), Settings::RenderSettings(table));
   }
-  int Run(const std::vector<std::string>& args, const fs::path& errorFile = {}) const {
-    return RunProcess(exe_, args, errorFile);
+  int Run(const std::vector<std::string>& args, const fs::path& errorFile = {}) {
+    const int rc = RunProcess(exe_, args, errorFile);
+    KeepFiles();
+    return rc;
+  }
+  // With VOMUREL_E2E_KEEP set, every run's files are copied there, so that
+  // scripts/compare-builds.sh can compare the builds' bytes.
+  void KeepFiles() {
+    const char* keep = std::getenv("VOMUREL_E2E_KEEP");
+    if (keep == nullptr) return;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const fs::path to = fs::path(keep) / (std::string(info->name()) + "-" + std::to_string(runs_++));
+    fs::create_directories(to);
+    for (const fs::path& file : {ExchangePath(), SettingsPath()}) {
+      if (fs::exists(file)) fs::copy_file(file, to / file.filename());
+    }
   }
   std::string Output() const { return ReadBytes(ExchangePath()); }
 
   fs::path folder_;
   fs::path exe_;
+  int runs_ = 0;
 };
 
 Settings::PresetTable OneRowPreset(double interval, double chamfer, int preset = 1) {

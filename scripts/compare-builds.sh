@@ -10,7 +10,7 @@
 #   compare-builds.sh <native-build> <windows-build> <windows-x64-build> [count]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-native="$(realpath "$1")" w32="$(realpath "$2")" w64="$(realpath "$3")" count="${4:-2000}"
+native="$(realpath "$1")" w32="$(realpath "$2")" w64="$(realpath "$3")" count="${4:-3000}"
 wine_run="$PWD/scripts/wine-run.sh"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT

@@ -62,7 +62,8 @@ class EndToEnd : public ::testing::Test {
     const char* keep = std::getenv("VOMUREL_E2E_KEEP");
     if (keep == nullptr) return;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path to = fs::path(keep) / (std::string(info->name()) + "-" + std::to_string(runs_++));
+    const fs::path to =
+        fs::path(keep) / (std::string(info->name()) + "-" + std::to_string(runs_++));
     fs::create_directories(to);
     for (const fs::path& file : {ExchangePath(), SettingsPath()}) {
       if (fs::exists(file)) fs::copy_file(file, to / file.filename());

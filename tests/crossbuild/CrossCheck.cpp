@@ -139,9 +139,10 @@ void RunInProcess(const fs::path& folder, const fs::path& out) {
 }
 
 int Usage() {
-  std::fputs("usage: crosscheck generate <cases> <count> <seed> | run <cases> <out> |"
-             " spawn <program> <cases> <out>\n",
-             stderr);
+  std::fputs(
+      "usage: crosscheck generate <cases> <count> <seed> | run <cases> <out> |"
+      " spawn <program> <cases> <out>\n",
+      stderr);
   return 2;
 }
 

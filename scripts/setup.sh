@@ -79,7 +79,7 @@ if [ ! -f "$ready" ] || [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
   echo "setup: preparing the Wine prefix (first start takes a while)"
   mkdir -p "$WINEPREFIX"
   probe="$WINEPREFIX/probe32.exe"
-  printf 'int main(void) { return 0; }\n' | i686-w64-mingw32-gcc -x c - -o "$probe"
+  printf 'int main(void) { return 0; }\n' | i686-w64-mingw32-gcc-posix -x c - -o "$probe"
   if ! wineboot -i >/dev/null 2>&1; then
     echo "setup: wineboot failed; the prefix $WINEPREFIX is not ready" >&2
     exit 1

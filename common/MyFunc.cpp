@@ -451,10 +451,31 @@ int IntersectLines(const Segment& a, const Segment& b, Point& crossing) {
   return OnSegment(a, p) && OnSegment(b, p) ? CrossingOnBoth : CrossingOffSegment;
 }
 
+namespace {
+
+// The length from correctly rounded operations only, so that every build
+// writes the same bytes: std::hypot differs in the last bit between C
+// libraries (glibc and the 32-bit mingw-w64 runtime disagree on about one
+// vector in ten). Scaling by a power of two is exact and keeps the squares
+// in range.
+double VectorLength(double dx, double dy) {
+  const double m = std::fmax(std::fabs(dx), std::fabs(dy));
+  double scale = 1.0;
+  if (m > 0x1p500) {
+    scale = 0x1p-600;
+  } else if (m < 0x1p-500) {
+    scale = 0x1p600;
+  }
+  const double x = dx * scale, y = dy * scale;
+  return std::sqrt(x * x + y * y) / scale;
+}
+
+} // namespace
+
 Point UnitDirection(double dx, double dy) {
   // A null vector has the direction angle 0, as VectorAngle says.
   if (std::fabs(dx) < NullVectorTolerance && std::fabs(dy) < NullVectorTolerance) return {1.0, 0.0};
-  const double length = std::hypot(dx, dy);
+  const double length = VectorLength(dx, dy);
   return {dx / length, dy / length};
 }
 

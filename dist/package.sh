@@ -18,7 +18,19 @@ for name in vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat readme.txt; do
 done
 if [ -n "$exe" ]; then
   cp "$exe" "$folder/vomurel.exe"
+  # The same commit gives the same zip bytes: every entry dated from the
+  # commit's time (SOURCE_DATE_EPOCH when the caller sets it), fixed modes,
+  # a fixed order, no extra attributes, and DOS times in UTC.
+  epoch="${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct 2>/dev/null || true)}"
+  if [ -z "$epoch" ]; then
+    echo "package: no git commit and no SOURCE_DATE_EPOCH; dating the entries 1980-01-01" >&2
+    epoch=315532800
+  fi
+  chmod 755 "$folder"
+  chmod 644 "$folder"/*
+  touch -d "@$epoch" "$folder" "$folder"/*
   zip=$(realpath -m "$zip")
   rm -f "$zip"
-  (cd "$stage" && zip -q -X -r "$zip" vomurel)
+  (cd "$stage" && TZ=UTC zip -q -X -D "$zip" vomurel/ vomurel/vomurel.exe vomurel/vomurel_2pt.bat \
+    vomurel/vomurel_path.bat vomurel/vomurel_settings.bat vomurel/readme.txt)
 fi

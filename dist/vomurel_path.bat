@@ -2,6 +2,8 @@ REM 面取り多重線（連続指示）
 REM #jww
 REM #cd
 REM #zw
-REM #99# 線の通る点を順に指示してください
+REM #1-%d 線の通る点を順に指示
+REM #99#
+REM #hr
 REM #e
 vomurel.exe 2

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# The benchmark report. Builds release binaries (native-release and windows
-# presets), measures, prints a table and writes it to docs/benchmarks.md:
+# The benchmark report. Builds release binaries (native-release, windows and
+# windows-x64 presets), measures, prints a table and writes it to
+# docs/benchmarks.md:
 #   - reading the exchange file: ReadExchangeFile on a generated 100 MB file
 #     (MB/s, peak memory beside the element store), and `wc -l` on the same file;
 #   - BuildMultiLines for 99 points and ten enabled rows (Google Benchmark);
 #   - whole unattended runs on a bundled example: natively beside /bin/true,
-#     and under a warm Wine beside a Windows program that does nothing.
+#     and under a warm Wine, the shipped 32-bit program and the 64-bit one,
+#     each beside a Windows program of its own kind that does nothing.
 # Times are medians of several runs (hyperfine). The machine may be shared:
 # the load average at the start goes into the report.
 #
 #   scripts/bench.sh
 #
 # BENCH_BUILD_DIR sets the prefix of the build folders (default build/bench:
-# build/bench-native, build/bench-windows).
+# build/bench-native, build/bench-windows, build/bench-windows-x64).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -23,6 +25,7 @@ export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="msco
 prefix="${BENCH_BUILD_DIR:-build/bench}"
 native="$root/$prefix-native"
 windows="$root/$prefix-windows"
+windows64="$root/$prefix-windows-x64"
 example=zigzag
 jobs="$(nproc)"
 load_at_start="$(cut -d' ' -f1-3 /proc/loadavg)"
@@ -34,13 +37,18 @@ cmake --preset native-release -B "$native" >/dev/null
 cmake --build "$native" -j "$jobs" --target bench_read_exchange bench_build_multilines \
   generate_exchange vomurel jwhost >/dev/null
 
-step "windows build"
+step "windows builds"
 cmake --preset windows -B "$windows" >/dev/null
 cmake --build "$windows" -j "$jobs" --target vomurel >/dev/null
-# The baseline is linked like the product: static, Windows subsystem.
-mkdir -p "$windows/bench"
-x86_64-w64-mingw32-g++-posix -O2 -static -mwindows tests/bench/trivial.cpp \
+cmake --preset windows-x64 -B "$windows64" >/dev/null
+cmake --build "$windows64" -j "$jobs" --target vomurel >/dev/null
+# The baselines are linked like the product: static, Windows subsystem,
+# stripped, and the 32-bit one with the same SSE2 arithmetic.
+mkdir -p "$windows/bench" "$windows64/bench"
+i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -static -s -mwindows tests/bench/trivial.cpp \
   -o "$windows/bench/trivial.exe"
+x86_64-w64-mingw32-g++-posix -O2 -static -s -mwindows tests/bench/trivial.cpp \
+  -o "$windows64/bench/trivial.exe"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -120,17 +128,27 @@ native_cpu="$(cpu_ms "$work/native.json" "$run/vomurel")"
 true_cpu="$(cpu_ms "$work/native.json" /bin/true)"
 native_extra="$(calc '%.2f' "$native_ms - $true_ms")"
 
-step "whole unattended run, warm Wine"
-run="$work/wine"
-prepare_run "$run" "$windows/bin/vomurel.exe" "$windows/bench/trivial.exe"
-wine "$run/vomurel.exe" 2 && check_drawn "$run"
-hyperfine -N --warmup 5 --runs 30 --prepare "cp $run/host.txt $run/JWC_TEMP.TXT" \
-  --export-json "$work/wine.json" "wine $run/vomurel.exe 2" "wine $run/trivial.exe" >&2
-wine_ms="$(calc '%.0f' "$(json_field "$work/wine.json" command "wine $run/vomurel.exe" median) * 1000")"
-trivial_ms="$(calc '%.0f' "$(json_field "$work/wine.json" command "wine $run/trivial.exe" median) * 1000")"
-wine_cpu="$(cpu_ms "$work/wine.json" "wine $run/vomurel.exe")"
-trivial_cpu="$(cpu_ms "$work/wine.json" "wine $run/trivial.exe")"
-wine_ratio="$(calc '%.2f' "$wine_ms / $trivial_ms")"
+# One table row: the program's whole run under a warm Wine beside the
+# trivial program built for the same machine.
+wine_row() { # folder name, label, build folder
+  local run="$work/$1" label="$2" build="$3"
+  step "whole unattended run, warm Wine, $label"
+  prepare_run "$run" "$build/bin/vomurel.exe" "$build/bench/trivial.exe"
+  wine "$run/vomurel.exe" 2 && check_drawn "$run"
+  hyperfine -N --warmup 5 --runs 30 --prepare "cp $run/host.txt $run/JWC_TEMP.TXT" \
+    --export-json "$work/wine.json" "wine $run/vomurel.exe 2" "wine $run/trivial.exe" >&2
+  local wine_ms trivial_ms wine_cpu trivial_cpu ratio
+  wine_ms="$(calc '%.0f' "$(json_field "$work/wine.json" command "wine $run/vomurel.exe" median) * 1000")"
+  trivial_ms="$(calc '%.0f' "$(json_field "$work/wine.json" command "wine $run/trivial.exe" median) * 1000")"
+  wine_cpu="$(cpu_ms "$work/wine.json" "wine $run/vomurel.exe")"
+  trivial_cpu="$(cpu_ms "$work/wine.json" "wine $run/trivial.exe")"
+  ratio="$(calc '%.2f' "$wine_ms / $trivial_ms")"
+  echo "| Whole unattended run, warm Wine, $label (example \`$example\`) | $wine_ms ms (CPU $wine_cpu ms) | trivial.exe ($label): $trivial_ms ms (CPU $trivial_cpu ms) | ≤ 1.2 × ($ratio ×) | $(verdict "$ratio <= 1.2") |"
+}
+wine32_row="$(wine_row wine32 "32-bit, shipped" "$windows")"
+wine64_row="$(wine_row wine64 64-bit "$windows64")"
+size32="$(stat -c %s "$windows/bin/vomurel.exe")"
+size64="$(stat -c %s "$windows64/bin/vomurel.exe")"
 
 cpu="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
 report="$(
@@ -140,7 +158,8 @@ report="$(
 Written by \`scripts/bench.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC'). Machine: $(nproc) cores,
 ${cpu:-unknown CPU}, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo) memory,
 Linux $(uname -r); load average at the start: $load_at_start (the machine may be shared,
-so times can be high). Release builds: native-release (GCC) and windows (mingw-w64, under
+so times can be high). Release builds: native-release (GCC), windows (32-bit) and windows-x64
+(mingw-w64, stripped: $(calc '%.2f' "$size32 / 1048576") MiB and $(calc '%.2f' "$size64 / 1048576") MiB; under
 Wine $(wine --version 2>/dev/null | sed 's/^wine-//')).
 
 | Measure | Vomurel | Beside it | Target | Met |
@@ -150,7 +169,8 @@ Wine $(wine --version 2>/dev/null | sed 's/^wine-//')).
 | Peak memory of the read | $peak MiB (store $store MiB) | \`wc -l\`: $wc_peak MiB | ≤ 1.5 × store + 32 MiB = $limit MiB | $(verdict "$peak <= $limit") |
 | \`BuildMultiLines\`, 99 points × 10 rows ($build_lines lines) | $build_kept µs CPU | of which writing the records: $emit_kept µs; with new memory, as in a run: $build_new µs | < 50 µs | $(verdict "$build_kept < 50") |
 | Whole unattended run, native (example \`$example\`) | $native_ms ms (CPU $native_cpu ms) | \`/bin/true\`: $true_ms ms (CPU $true_cpu ms) | < 2 ms more (+$native_extra ms) | $(verdict "$native_extra < 2") |
-| Whole unattended run, warm Wine (example \`$example\`) | $wine_ms ms (CPU $wine_cpu ms) | trivial.exe: $trivial_ms ms (CPU $trivial_cpu ms) | < 1.2 × ($wine_ratio ×) | $(verdict "$wine_ratio < 1.2") |
+$wine32_row
+$wine64_row
 
 MB is 10^6 bytes. Reading: \`tests/bench/ReadExchangeBench.cpp\` on the file of
 \`tests/bench/GenerateExchange.cpp\`; peak memory is the process's peak resident size during

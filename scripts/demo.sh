@@ -18,19 +18,40 @@ cmake --build "$native" -j"$jobs" --target jwhost >/dev/null
 cmake --preset windows -B "$windows" >/dev/null
 cmake --build "$windows" -j"$jobs" --target vomurel dist >/dev/null
 
+# A PNG beside each SVG for viewers without SVG support: rsvg-convert, or
+# ImageMagick when it can read SVG. A picture that cannot be converted is
+# reported in one line and the demo goes on.
+to_png() { # svg png
+  if command -v rsvg-convert >/dev/null; then
+    rsvg-convert -b white -o "$2" "$1" 2>/dev/null && return
+  fi
+  if command -v convert >/dev/null; then
+    convert "$1" "$2" 2>/dev/null && return
+  fi
+  return 1
+}
+
 out=build/demo
 rm -rf "$out"
 mkdir -p "$out"
+failures=0
 for host in examples/*.host; do
   name="$(basename "$host" .host)"
   echo
-  "$native/bin/jwhost" run "$host" --presets "examples/$name.preset" \
-    --exe "$windows/bin/vomurel.exe" --wine --svg "$out/$name.svg"
-  # A PNG beside each SVG for viewers without SVG support.
-  if command -v convert >/dev/null; then convert "$out/$name.svg" "$out/$name.png"; fi
+  if ! "$native/bin/jwhost" run "$host" --presets "examples/$name.preset" \
+    --exe "$windows/bin/vomurel.exe" --wine --svg "$out/$name.svg"; then
+    echo "demo: $name: the run failed; going on with the next example" >&2
+    failures=$((failures + 1))
+    continue
+  fi
+  if ! to_png "$out/$name.svg" "$out/$name.png"; then
+    rm -f "$out/$name.png"
+    echo "demo: $name: no PNG (install librsvg2-bin for rsvg-convert); the SVG is there" >&2
+  fi
 done
 
 echo
 echo "demo: pictures in $out/:"
 ls "$out"
 echo "demo: the zip users install: $(ls "$windows"/vomurel-*.zip)"
+[ "$failures" -eq 0 ]

@@ -5,34 +5,91 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# wine32:i386 runs the shipped 32-bit program; the i686 and x86_64 -posix
+# compilers build it and the 64-bit one; librsvg2-bin is ImageMagick's SVG
+# reader (and rsvg-convert), which the demo's pictures need; git gives the
+# release zip the commit's time.
 packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev
-  g++-mingw-w64-x86-64 wine wine64
-  xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
-  clang libclang-rt-14-dev clang-format clang-tidy
-  zip unzip
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine64 wine32:i386
+  xvfb xdotool x11-utils imagemagick librsvg2-bin fonts-ipafont-gothic
+  clang clang-format clang-tidy
+  zip unzip file git
   hyperfine
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "setup: installing ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
 
-# Wine prefix for the Windows tests, under build/ and created once.
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "setup: run as root or install sudo" >&2; exit 1; }
+  SUDO="sudo"
+fi
+apt() { $SUDO env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
+
+missing_of() { # packages... -> those not installed
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+  done
+}
+
+updated=0
+install_packages() { # packages...
+  if [ "$updated" -eq 0 ]; then
+    # A mirror in the middle of a sync makes update fail for one index
+    # (exit 100) while the others are fine: go on with what was fetched.
+    apt update -qq || echo "setup: apt-get update failed; installing from the package lists there are" >&2
+    updated=1
+  fi
+  echo "setup: installing $*"
+  if apt install -y -qq --no-install-recommends "$@" >/dev/null; then return; fi
+  # A half-synced mirror can offer amd64 and i386 builds of one package in
+  # different versions, which multi-arch refuses ("held broken packages"):
+  # take them all from the release's own suite instead.
+  local codename
+  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+  [ -n "$codename" ] || { echo "setup: installing failed" >&2; exit 1; }
+  echo "setup: retrying from the $codename suite" >&2
+  apt install -y -qq --no-install-recommends -t "$codename" "$@" >/dev/null
+}
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: enabling the i386 architecture (for wine32)"
+  $SUDO dpkg --add-architecture i386
+fi
+mapfile -t missing < <(missing_of "${packages[@]}")
+if ((${#missing[@]})); then install_packages "${missing[@]}"; fi
+# The sanitizer and fuzzer runtimes of the clang that is installed.
+clang_major="$(clang -dumpversion | cut -d. -f1)"
+mapfile -t missing < <(missing_of "libclang-rt-$clang_major-dev")
+if ((${#missing[@]})); then install_packages "${missing[@]}"; fi
+
+# Wine prefix for the Windows tests, under build/ and created once. A prefix
+# made before wine32 was installed fails for every program ("could not load
+# kernel32.dll"), so the stamp is only written once 32-bit programs start in
+# it, and a prefix without that stamp is made again.
 export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/.vomurel-ready" ]; then
+ready="$WINEPREFIX/.vomurel-ready-32bit"
+if [ ! -f "$ready" ] || [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  if [ -e "$WINEPREFIX" ]; then
+    echo "setup: making the Wine prefix again (it lacks 32-bit support)"
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
   echo "setup: preparing the Wine prefix (first start takes a while)"
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
+  probe="$WINEPREFIX/probe32.exe"
+  printf 'int main(void) { return 0; }\n' | i686-w64-mingw32-gcc-posix -x c - -o "$probe"
+  if ! wineboot -i >/dev/null 2>&1; then
+    echo "setup: wineboot failed; the prefix $WINEPREFIX is not ready" >&2
+    exit 1
+  fi
   wineserver -w || true
-  touch "$WINEPREFIX/.vomurel-ready"
+  if [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] || ! wine "$probe" >/dev/null 2>&1; then
+    echo "setup: 32-bit programs do not start in $WINEPREFIX (is wine32:i386 installed?)" >&2
+    exit 1
+  fi
+  touch "$ready"
 fi
 
 # Fonts, applied again when this list changes (a new stamp name). The dialog's

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -34,16 +35,31 @@ class EndToEnd : public ::testing::Test {
   void WriteSettings(const Settings::PresetTable& table) const {
     WriteFileBytes(SettingsPath(), Settings::RenderSettings(table));
   }
-  int Run(const std::vector<std::string>& args, const fs::path& errorFile = {}) const {
+  int Run(const std::vector<std::string>& args, const fs::path& errorFile = {}) {
     std::vector<std::string> command{exe_.string()};
     command.insert(command.end(), args.begin(), args.end());
     const JwHost::ProcessResult r = JwHost::RunProcess(command, folder_.Path(), 120, errorFile);
+    KeepFiles();
     return r.Started && !r.TimedOut ? r.ExitCode : -1;
+  }
+  // With VOMUREL_E2E_KEEP set, every run's files are copied there, so that
+  // scripts/compare-builds.sh can compare the builds' bytes.
+  void KeepFiles() {
+    const char* keep = std::getenv("VOMUREL_E2E_KEEP");
+    if (keep == nullptr) return;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const fs::path to =
+        fs::path(keep) / (std::string(info->name()) + "-" + std::to_string(runs_++));
+    fs::create_directories(to);
+    for (const fs::path& file : {ExchangePath(), SettingsPath()}) {
+      if (fs::exists(file)) fs::copy_file(file, to / file.filename());
+    }
   }
   std::string Output() const { return ReadFileBytes(ExchangePath()); }
 
   TestFiles::TempFolder folder_{"e2e"};
   fs::path exe_;
+  int runs_ = 0;
 };
 
 Settings::PresetTable OneRowPreset(double interval, double chamfer, int preset = 1) {

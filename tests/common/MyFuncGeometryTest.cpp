@@ -84,6 +84,23 @@ TEST(IntersectLines, PositiveTinyDifferenceIsNotVertical) {
   EXPECT_NEAR(p.X, 0.5e-8, 1e-12);
 }
 
+TEST(UnitDirection, UnitLengthAtEveryMagnitude) {
+  // The squares of the extremes leave the double range unless scaled.
+  const struct {
+    double Dx, Dy, X, Y;
+  } cases[] = {
+      {3, 4, 0.6, 0.8},
+      {-1e300, 1e300, -std::numbers::sqrt2 / 2, std::numbers::sqrt2 / 2},
+      {3e-9, -4e-9, 0.6, -0.8},
+      {1e-300, 0, 1, 0}, // a null vector: the direction angle 0
+  };
+  for (const auto& c : cases) {
+    const Point u = UnitDirection(c.Dx, c.Dy);
+    EXPECT_NEAR(u.X, c.X, 1e-15) << c.Dx << " " << c.Dy;
+    EXPECT_NEAR(u.Y, c.Y, 1e-15) << c.Dx << " " << c.Dy;
+  }
+}
+
 TEST(ChamferPoints, PointsAtDistanceCFromTheCorner) {
   ChamferCut cut;
   ASSERT_TRUE(ChamferPoints(3, {{0, 10}, {90, 10}}, {{90, 10}, {90, 100}}, cut));

@@ -35,7 +35,7 @@ std::string RecordLikeBytes(std::size_t size, std::uint64_t seed) {
   static constexpr std::string_view Alphabet = "hplgycwtsnz0123456789.-+eE $x\"=\r\n\t\x82\xA0";
   Random random(seed);
   std::string bytes(size, '\0');
-  for (char& b : bytes) b = Alphabet[random.Next() % Alphabet.size()];
+  for (char& b : bytes) b = Alphabet[static_cast<std::size_t>(random.Next() % Alphabet.size())];
   return bytes;
 }
 

@@ -92,9 +92,20 @@ check_batch() {
   return 0
 }
 
-check_batch vomurel_2pt.bat "vomurel.exe 1" "#jww #cd #zw #1- #2 #e" "#99#"
-check_batch vomurel_path.bat "vomurel.exe 2" "#jww #cd #zw #99# #e" "#1- #2"
-check_batch vomurel_settings.bat "vomurel.exe" "#jww #cd #e" "#zw #1- #2 #99#"
+check_batch vomurel_2pt.bat "vomurel.exe 1" "#jww #cd #zw #1- #2 #hr #e" "#99# #1-%d"
+check_batch vomurel_path.bat "vomurel.exe 2" "#jww #cd #zw #1-%d #99# #hr #e" "#1- #2"
+check_batch vomurel_settings.bat "vomurel.exe" "#jww #cd #e" "#zw #1- #2 #99# #hr"
+
+# The continuous pick as the host's published batch files write it: a
+# numbered prompt with a rubber band, then "#99#" alone on the next line.
+path_lines="$(iconv -f CP932 -t UTF-8 <"$folder/vomurel_path.bat" | tr -d '\r')"
+grep -A1 '^REM #1-%d ' <<<"$path_lines" | sed -n 2p | grep -qx 'REM #99#' ||
+  fail "vomurel_path.bat: \"REM #1-%d <prompt>\" is not followed by \"REM #99#\" alone"
+prompt="$(sed -n 's/^REM #1-%d //p' <<<"$path_lines")"
+# The host's status bar is narrow: at most 40 bytes, 20 full-width characters.
+prompt_bytes="$(printf '%s' "$prompt" | iconv -f UTF-8 -t CP932 | wc -c)"
+[ "$prompt_bytes" -gt 0 ] && [ "$prompt_bytes" -le 40 ] ||
+  fail "vomurel_path.bat: prompt \"$prompt\" is empty or longer than 40 bytes"
 
 check_text "$folder/readme.txt"
 readme="$(iconv -f CP932 -t UTF-8 <"$folder/readme.txt" || true)"

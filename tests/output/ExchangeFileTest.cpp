@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestFiles.h"
 #include "WriterTestState.h"
 #include "common/MyFunc.h"
 #include "exchange/ZizAvodi.h"
+#include "tests/support/TestFiles.h"
 
 using namespace ZizAvodi;
 using TestWriter::StartRun;

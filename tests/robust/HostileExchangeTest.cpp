@@ -141,7 +141,8 @@ TEST(HostileExchangeFile, GoodRecordsAfterBadLinesAreStillRead) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     TempFolder folder("after");
-    ASSERT_TRUE(WriteFileBytes(folder.Path() / "JWC_TEMP.TXT", c.Before + "lg3\r\nly4\r\n" + LPath));
+    ASSERT_TRUE(
+        WriteFileBytes(folder.Path() / "JWC_TEMP.TXT", c.Before + "lg3\r\nly4\r\n" + LPath));
     EXPECT_TRUE(Robust::DrawsRecords(RunUnattended(folder.Path(), preset),
                                      {"lg3", "ly4", "lc1", "lt1"},
                                      {{0, 10, 90, 10}, {90, 10, 90, 100}}));
@@ -166,7 +167,7 @@ TEST(HostileExchangeFile, HundredThousandPickedPointsKeepTheLastOfEachNumber) {
 TEST(HostileExchangeFile, UnreadableCoordinatesCountAsZero) {
   TempFolder folder("zero");
   ASSERT_TRUE(WriteFileBytes(folder.Path() / "JWC_TEMP.TXT",
-                         "hp1 1e400 nan\r\nhp2 100 inf\r\nhp3 100 100\r\n"));
+                             "hp1 1e400 nan\r\nhp2 100 inf\r\nhp3 100 100\r\n"));
   Settings::TLineTable preset;
   preset.Row(1).Enabled = true;
   preset.Row(1).Interval = 10;

@@ -98,8 +98,8 @@ TEST(HostileSettingsFile, LoadsWithinRangesAndDrawsSanely) {
     EXPECT_EQ(std::count(rendered.begin(), rendered.end(), '\n'), Settings::SettingsFileLines);
 
     ASSERT_TRUE(WriteFileBytes(folder.Path() / "JWC_TEMP.TXT",
-                           "hs 1e300 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nhp1 0 0\r\nhp2 100 0\r\n"
-                           "hp3 100 100\r\nhp4 0 100\r\nhp5 0 0\r\n"));
+                               "hs 1e300 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nhp1 0 0\r\nhp2 100 0\r\n"
+                               "hp3 100 100\r\nhp4 0 100\r\nhp5 0 0\r\n"));
     const std::string output =
         Robust::RunUnattended(folder.Path(), table.Preset(table.CurrentPreset));
     EXPECT_TRUE(SaneOutput(output, nullptr));

@@ -1,5 +1,6 @@
 #include "common/FileLayer.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <system_error>
 
@@ -15,6 +16,11 @@ std::FILE* OpenFile(const std::filesystem::path& path, bool write) {
   return std::fopen(path.c_str(), write ? "wb" : "rb");
 #endif
 }
+
+// Where the real layer keeps the reason of its last failure.
+std::error_code lastError;
+
+void NoteErrno() { lastError.assign(errno != 0 ? errno : EIO, std::generic_category()); }
 
 class StdInFile final : public InFile {
  public:
@@ -43,13 +49,18 @@ class StdOutFile final : public OutFile {
   StdOutFile& operator=(const StdOutFile&) = delete;
 
   bool Write(const char* data, std::size_t size) override {
-    return file_ != nullptr && std::fwrite(data, 1, size, file_) == size;
+    errno = 0;
+    const bool ok = file_ != nullptr && std::fwrite(data, 1, size, file_) == size;
+    if (!ok) NoteErrno();
+    return ok;
   }
   bool Close() override {
     if (file_ == nullptr) return false;
+    errno = 0;
     const bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0;
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
+    if (!ok || !closed) NoteErrno();
     return ok && closed;
   }
 
@@ -69,8 +80,12 @@ class RealLayer final : public FileLayer {
     return std::make_unique<StdInFile>(f);
   }
   std::unique_ptr<OutFile> Create(const std::filesystem::path& path) override {
+    errno = 0;
     std::FILE* f = OpenFile(path, true);
-    if (f == nullptr) return nullptr;
+    if (f == nullptr) {
+      NoteErrno();
+      return nullptr;
+    }
     return std::make_unique<StdOutFile>(f);
   }
   bool Remove(const std::filesystem::path& path) override {
@@ -80,8 +95,10 @@ class RealLayer final : public FileLayer {
   bool Replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
     std::error_code ec;
     std::filesystem::rename(from, to, ec);
+    if (ec) lastError = ec;
     return !ec;
   }
+  std::error_code LastError() const override { return lastError; }
 };
 
 FileLayer* installed = nullptr;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace Files {
 
@@ -34,6 +35,9 @@ class FileLayer {
   virtual bool Remove(const std::filesystem::path& path) = 0;
   // Moves from over to, replacing to if it exists.
   virtual bool Replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  // The system's reason for the last operation of this layer that failed
+  // (opening, writing, closing or replacing); empty when it is not known.
+  virtual std::error_code LastError() const { return {}; }
 };
 
 // The layer in use: the real file system unless a test installed another.

@@ -99,6 +99,11 @@ std::int32_t MapLineTypeIndex(std::int32_t index) {
   return index > INT32_MAX - 12 ? INT32_MAX : index + 12;
 }
 
+std::int32_t MapLineWidth(std::int32_t width) {
+  if (width == -1) width = Exchange.InitialLineWidth;
+  return (width < 0 || width > 30000) ? 0 : width;
+}
+
 void EmitLineColor(std::int32_t color, std::int32_t mode) {
   ExchangeState& s = Exchange;
   if (mode == 1) color = MapColorIndex(color);
@@ -121,8 +126,7 @@ void EmitLineWidth(std::int32_t width) {
   ExchangeState& s = Exchange;
   // Without an "lw" record the host was not asked to read widths back.
   if (!s.LineWidthSeen) return;
-  if (width == -1) width = s.InitialLineWidth;
-  if (width < 0 || width > 30000) width = 0;
+  width = MapLineWidth(width);
   if (!s.LwPending && width == s.CurLineWidth) return;
   EmitCommand("lw", width, false);
   s.CurLineWidth = width;
@@ -189,14 +193,16 @@ void EmitTextFont(std::string_view name) {
   s.FontPending = false;
 }
 
-void EmitLine(double x1, double y1, double x2, double y2) {
+bool LineIsDrawn(double x1, double y1, double x2, double y2) {
   // A line of no length is dropped; so is one whose coordinates overflowed,
   // which would otherwise reach the host as a wrong line to the origin.
-  if (!AllFinite({x1, y1, x2, y2})) return;
-  if (std::fabs(x2 - x1) < MyFunc::NoExtentTolerance &&
-      std::fabs(y2 - y1) < MyFunc::NoExtentTolerance) {
-    return;
-  }
+  if (!AllFinite({x1, y1, x2, y2})) return false;
+  return !(std::fabs(x2 - x1) < MyFunc::NoExtentTolerance &&
+           std::fabs(y2 - y1) < MyFunc::NoExtentTolerance);
+}
+
+void EmitLine(double x1, double y1, double x2, double y2) {
+  if (!LineIsDrawn(x1, y1, x2, y2)) return;
   // Reused between calls: one line record per segment, and the program has
   // one thread.
   static std::string line;

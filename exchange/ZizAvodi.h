@@ -301,9 +301,15 @@ void EmitTextSize(std::int32_t sizeNo, std::int32_t color, std::int32_t mode, do
 void EmitTextColor(std::int32_t color);
 void EmitTextFont(std::string_view name);
 void EmitLine(double x1, double y1, double x2, double y2);
+// False for what EmitLine drops: a line of no length or with a coordinate
+// that is not a finite number.
+bool LineIsDrawn(double x1, double y1, double x2, double y2);
 void EmitText(std::int32_t kind, std::string_view text, double x, double y, double dx, double dy);
 std::int32_t MapColorIndex(std::int32_t index);
 std::int32_t MapLineTypeIndex(std::int32_t index);
+// The width an "lw" command carries for a row's width: -1 the host's current
+// width, anything outside 0..30000 becomes 0.
+std::int32_t MapLineWidth(std::int32_t width);
 // The bytes WriteExchangeFile writes for the present buffer.
 std::string RenderExchangeFile();
 bool WriteExchangeFile(const std::filesystem::path& path);

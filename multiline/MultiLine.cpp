@@ -92,7 +92,7 @@ void DecideChamfers(Work& work, std::size_t segments, bool closed, double c) {
   if (closed && segments >= 2) DecideCorner(work, segments - 1, 0, c);
 }
 
-void EmitRow(const Work& work, std::size_t segments, double c) {
+void EmitRow(const Work& work, std::size_t segments, double c, ILineSink& sink) {
   for (std::size_t k = 0; k < segments; ++k) {
     const Segment own = SegmentAt(work, k);
     Point start = own.A;
@@ -112,17 +112,29 @@ void EmitRow(const Work& work, std::size_t segments, double c) {
         chamferLine = true;
       }
     }
-    ZizAvodi::EmitLine(start.X, start.Y, end.X, end.Y);
-    if (chamferLine) ZizAvodi::EmitLine(end.X, end.Y, chamferEnd.X, chamferEnd.Y);
+    sink.Line(start, end);
+    if (chamferLine) sink.Line(end, chamferEnd);
   }
 }
 
+// The unattended run's receiver: attribute commands and line records.
+class WriterSink final : public ILineSink {
+ public:
+  void BeginRow(int /*row*/, const Settings::LineRow& line) override {
+    ZizAvodi::EmitLineColor(line.Color, 1);
+    ZizAvodi::EmitLineType(line.LineType, 1);
+    ZizAvodi::EmitLineWidth(line.LineWidth);
+  }
+  void Line(const Point& from, const Point& to) override {
+    ZizAvodi::EmitLine(from.X, from.Y, to.X, to.Y);
+  }
+};
+
 } // namespace
 
-void BuildMultiLines(const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPointSlots>& points,
-                     const Settings::TLineTable& preset, double scale, int limit) {
-  // The path: the unbroken run of set entries from entry 1, at most limit
-  // segments (entry 0 is never set; entry 99 is the last there is).
+std::vector<Point> PickedPath(
+    const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPointSlots>& points, int limit) {
+  // Entry 0 is never set; entry 99 is the last there is.
   std::vector<Point> path;
   const int lastEntry =
       limit < 0
@@ -133,6 +145,11 @@ void BuildMultiLines(const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPo
     if (!p.IsSet) break;
     path.push_back({p.X, p.Y});
   }
+  return path;
+}
+
+void BuildRows(const std::vector<Point>& path, const Settings::TLineTable& preset, double scale,
+               ILineSink& sink) {
   const std::size_t n = path.size();
   const bool closed = n >= 2 &&
                       std::fabs(path[n - 1].X - path[0].X) <= MyFunc::ClosedPathTolerance &&
@@ -152,14 +169,18 @@ void BuildMultiLines(const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPo
       d *= scale;
       c *= scale;
     }
-    ZizAvodi::EmitLineColor(row.Color, 1);
-    ZizAvodi::EmitLineType(row.LineType, 1);
-    ZizAvodi::EmitLineWidth(row.LineWidth);
+    sink.BeginRow(r, row);
     if (n < 2) continue;
     ShiftAndMitre(path, closed, d, work);
     DecideChamfers(work, n - 1, closed, c);
-    EmitRow(work, n - 1, c);
+    EmitRow(work, n - 1, c, sink);
   }
+}
+
+void BuildMultiLines(const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPointSlots>& points,
+                     const Settings::TLineTable& preset, double scale, int limit) {
+  WriterSink writer;
+  BuildRows(PickedPath(points, limit), preset, scale, writer);
 }
 
 } // namespace MultiLine

@@ -4,16 +4,39 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
+#include "common/MyFunc.h"
 #include "exchange/ZizAvodi.h"
 #include "settings/Presets.h"
 
 namespace MultiLine {
 
+// Where the builder's lines go: the unattended run writes them as output
+// commands, the dialog's preview collects them for drawing.
+class ILineSink {
+ public:
+  virtual ~ILineSink() = default;
+  // An enabled row (1..10) begins; its lines follow.
+  virtual void BeginRow(int row, const Settings::LineRow& line) = 0;
+  // One line of the row, in path order; may have no length (a chamfer of
+  // size 0), which the receiver drops.
+  virtual void Line(const MyFunc::Point& from, const MyFunc::Point& to) = 0;
+};
+
+// The path of a run: the unbroken run of set entries from entry 1, at most
+// limit segments (1: the first two points; 98: up to 99 points).
+std::vector<MyFunc::Point> PickedPath(
+    const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPointSlots>& points, int limit);
+
+// Builds every enabled row of preset along path into sink. scale multiplies
+// the interval and chamfer of rows given in paper units. A path whose last
+// point coincides with its first is closed.
+void BuildRows(const std::vector<MyFunc::Point>& path, const Settings::TLineTable& preset,
+               double scale, ILineSink& sink);
+
 // Emits, row by row, the colour, line type and width commands and the line
-// records through the writer. limit is the largest number of segments used
-// (1: the first two points; 98: up to 99 points). scale multiplies the
-// interval and chamfer of rows given in paper units.
+// records through the writer.
 void BuildMultiLines(const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPointSlots>& points,
                      const Settings::TLineTable& preset, double scale, int limit);
 

@@ -5,6 +5,7 @@
 #   - reading the exchange file: ReadExchangeFile on a generated 100 MB file
 #     (MB/s, peak memory beside the element store), and `wc -l` on the same file;
 #   - BuildMultiLines for 99 points and ten enabled rows (Google Benchmark);
+#   - the model of one preview redraw, ten rows along both sample paths;
 #   - whole unattended runs on a bundled example: natively beside /bin/true,
 #     and under a warm Wine, the shipped 32-bit program and the 64-bit one,
 #     each beside a Windows program of its own kind that does nothing.
@@ -34,7 +35,7 @@ step() { printf '\n==== %s\n' "$*" >&2; }
 
 step "native release build"
 cmake --preset native-release -B "$native" >/dev/null
-cmake --build "$native" -j "$jobs" --target bench_read_exchange bench_build_multilines \
+cmake --build "$native" -j "$jobs" --target bench_read_exchange bench_build_multilines bench_preview \
   generate_exchange vomurel jwhost >/dev/null
 
 step "windows builds"
@@ -96,6 +97,12 @@ build_new="$(calc '%.0f' "$(median BuildMultiLines/99points10rows/NewMemory/0 cp
 build_kept="$(calc '%.0f' "$(median BuildMultiLines/99points10rows/MemoryKept/1 cpu_time)")"
 build_lines="$(calc '%.0f' "$(median BuildMultiLines/99points10rows/MemoryKept/1 lines)")"
 emit_kept="$(calc '%.0f' "$(median EmitLine/sameRecords/MemoryKept/1 cpu_time)")"
+
+step "preview redraw, ten rows along both sample paths"
+"$native/bin/bench_preview" --benchmark_repetitions=7 --benchmark_report_aggregates_only=true \
+  --benchmark_out="$work/preview.json" --benchmark_out_format=json >&2
+preview_us="$(calc '%.1f' "$(json_field "$work/preview.json" name PreviewRedraw/10rows2paths_median cpu_time)")"
+preview_strokes="$(calc '%.0f' "$(json_field "$work/preview.json" name PreviewRedraw/10rows2paths_median strokes)")"
 
 # One folder per program: the tool reads JWC_TEMP.TXT beside itself and
 # rewrites it, so every timed run starts from a fresh copy of the host's file.
@@ -168,6 +175,7 @@ Wine $(wine --version 2>/dev/null | sed 's/^wine-//')).
 | Reading it again, memory kept | $rep_mbs MB/s | | ≥ 300 MB/s | $(verdict "$rep_mbs >= 300") |
 | Peak memory of the read | $peak MiB (store $store MiB) | \`wc -l\`: $wc_peak MiB | ≤ 1.5 × store + 32 MiB = $limit MiB | $(verdict "$peak <= $limit") |
 | \`BuildMultiLines\`, 99 points × 10 rows ($build_lines lines) | $build_kept µs CPU | of which writing the records: $emit_kept µs; with new memory, as in a run: $build_new µs | < 50 µs | $(verdict "$build_kept < 50") |
+| Preview redraw model, 10 rows along both sample paths ($preview_strokes lines) | $preview_us µs CPU | | < 5 ms | $(verdict "$preview_us < 5000") |
 | Whole unattended run, native (example \`$example\`) | $native_ms ms (CPU $native_cpu ms) | \`/bin/true\`: $true_ms ms (CPU $true_cpu ms) | < 2 ms more (+$native_extra ms) | $(verdict "$native_extra < 2") |
 $wine32_row
 $wine64_row
@@ -177,7 +185,8 @@ MB is 10^6 bytes. Reading: \`tests/bench/ReadExchangeBench.cpp\` on the file of
 the first read, counted from just before it. Builder: \`tests/bench/BuilderBenchmark.cpp\`,
 median CPU time of 7 repetitions, writing the line records into an empty output buffer as a
 run does; its memory is kept in the process between repetitions, and a run's first touch of
-new memory is shown beside it. Whole runs: medians of hyperfine runs without a shell, the
+new memory is shown beside it. Preview: \`tests/bench/PreviewBenchmark.cpp\`, the model
+of one redraw (build, fit, pixels), median of 7 repetitions. Whole runs: medians of hyperfine runs without a shell, the
 exchange file restored before each run; CPU is the mean user + system time.
 EOF
 )"

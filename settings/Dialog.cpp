@@ -19,35 +19,39 @@ RowControls FindRowControls(IDialogView& view, ControlId frame) {
 
 bool IsPresetNumber(int preset) { return preset >= 1 && preset <= PresetCount; }
 
+ControlId RowFrame(IDialogView& view, int row) {
+  return view.FindControl("Frame2" + MyFunc::FormatInt(row));
+}
+
 } // namespace
 
-ControlId PresetDialog::RowFrame(int row) {
-  return view_.FindControl("Frame2" + MyFunc::FormatInt(row));
+TLineTable ReadTab(IDialogView& view) {
+  TLineTable tab;
+  tab.Comment = view.GetText(view.FindControl("EditC"));
+  for (int row = 1; row <= RowCount; ++row) {
+    const RowControls c = FindRowControls(view, RowFrame(view, row));
+    LineRow& r = tab.Row(row);
+    r.Enabled = view.IsChecked(c.Ch1);
+    r.Interval = MyFunc::TextToFloatSafe(view.GetText(c.Edit1));
+    r.Chamfer = MyFunc::TextToFloatSafe(view.GetText(c.Edit2));
+    r.PaperUnit = view.IsChecked(c.Ch2);
+    r.Color = view.GetSelected(c.Cb1);
+    r.LineType = view.GetSelected(c.Cb2);
+    const std::int32_t width = MyFunc::TextToIntSafe(view.GetText(c.Cb3));
+    r.LineWidth = (width < MinLineWidth || width > MaxLineWidth) ? MinLineWidth : width;
+  }
+  return tab;
 }
 
 void PresetDialog::Open() {
   view_.MoveWindow(table_.WindowLeft, table_.WindowTop);
-  for (int row = 1; row <= RowCount; ++row) InitRowFrame(view_, RowFrame(row));
+  for (int row = 1; row <= RowCount; ++row) InitRowFrame(view_, RowFrame(view_, row));
   view_.SelectTab(table_.CurrentPreset - 1);
   ShowTab(table_.CurrentPreset);
 }
 
 void PresetDialog::StoreTab(int preset) {
-  if (!IsPresetNumber(preset)) return;
-  TLineTable& target = table_.Preset(preset);
-  target.Comment = view_.GetText(view_.FindControl("EditC"));
-  for (int row = 1; row <= RowCount; ++row) {
-    const RowControls c = FindRowControls(view_, RowFrame(row));
-    LineRow& r = target.Row(row);
-    r.Enabled = view_.IsChecked(c.Ch1);
-    r.Interval = MyFunc::TextToFloatSafe(view_.GetText(c.Edit1));
-    r.Chamfer = MyFunc::TextToFloatSafe(view_.GetText(c.Edit2));
-    r.PaperUnit = view_.IsChecked(c.Ch2);
-    r.Color = view_.GetSelected(c.Cb1);
-    r.LineType = view_.GetSelected(c.Cb2);
-    const std::int32_t width = MyFunc::TextToIntSafe(view_.GetText(c.Cb3));
-    r.LineWidth = (width < MinLineWidth || width > MaxLineWidth) ? MinLineWidth : width;
-  }
+  if (IsPresetNumber(preset)) table_.Preset(preset) = ReadTab(view_);
 }
 
 void PresetDialog::ShowTab(int preset) {
@@ -55,7 +59,7 @@ void PresetDialog::ShowTab(int preset) {
   const TLineTable& source = table_.Preset(preset);
   view_.SetText(view_.FindControl("EditC"), source.Comment);
   for (int row = 1; row <= RowCount; ++row) {
-    const RowControls c = FindRowControls(view_, RowFrame(row));
+    const RowControls c = FindRowControls(view_, RowFrame(view_, row));
     const LineRow& r = source.Row(row);
     view_.SetChecked(c.Ch1, r.Enabled);
     view_.SetText(c.Edit1, MyFunc::FormatReal(r.Interval));
@@ -82,7 +86,11 @@ void PresetDialog::Button1Click(const std::filesystem::path& settingsPath) {
   // rather than save a number the next load would reject.
   if (IsPresetNumber(preset)) table_.CurrentPreset = preset;
   StoreTab(table_.CurrentPreset);
-  SaveSettings(table_, settingsPath);
+  std::error_code reason;
+  if (!SaveSettings(table_, settingsPath, reason)) {
+    view_.ReportSaveFailure(settingsPath, reason);
+    return;
+  }
   view_.CloseWindow();
 }
 

@@ -10,6 +10,10 @@
 
 namespace Settings {
 
+// The preset the controls show, read with the conversions that storing a
+// tab uses: what OK would save, malformed text included.
+TLineTable ReadTab(IDialogView& view);
+
 class PresetDialog {
  public:
   PresetDialog(PresetTable& table, IDialogView& view) : table_(table), view_(view) {}
@@ -22,14 +26,15 @@ class PresetDialog {
   void TabControl1Changing();
   // After it changed: show the tab entered.
   void TabControl1Change();
-  // OK: position, current preset and visible tab into the table, save, close.
+  // OK: position, current preset and visible tab into the table, save,
+  // close. When saving fails the user is told and the dialog stays open
+  // with every edit; the table then matches the controls, so a second OK
+  // or a tab change works as before.
   void Button1Click(const std::filesystem::path& settingsPath);
   // Cancel, Esc and the close box: close, store nothing.
   void Button2Click();
 
  private:
-  ControlId RowFrame(int row);
-
   PresetTable& table_;
   IDialogView& view_;
 };

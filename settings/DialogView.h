@@ -2,8 +2,10 @@
 // Texts are Shift-JIS bytes; the Win32 layer converts them at its edge.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace Settings {
 
@@ -18,6 +20,8 @@ class IDialogView {
   virtual void MoveWindow(int left, int top) = 0;
   virtual void GetWindowPosition(int& left, int& top) = 0;
   virtual void CloseWindow() = 0;
+  // OK could not save: tell the user which file and why. The window stays.
+  virtual void ReportSaveFailure(const std::filesystem::path& file, std::error_code reason) = 0;
 
   // A control of the window ("EditC", "TabControl1", "Frame21" ... "Frame210").
   virtual ControlId FindControl(std::string_view name) = 0;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace Settings {
 
@@ -56,6 +57,9 @@ std::string RenderSettings(const PresetTable& table);
 // complete: on any failure the previous file stays as it was and no
 // temporary file is left. True when the new file is in place.
 bool SaveSettings(const PresetTable& table, const std::filesystem::path& path);
+// The same, and on failure the system's reason (never empty then).
+bool SaveSettings(const PresetTable& table, const std::filesystem::path& path,
+                  std::error_code& reason);
 
 // The settings file of a program: its path with the extension ".dat".
 std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath);

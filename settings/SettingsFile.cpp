@@ -208,21 +208,36 @@ std::string RenderSettings(const PresetTable& table) {
 }
 
 bool SaveSettings(const PresetTable& table, const std::filesystem::path& path) {
+  std::error_code reason;
+  return SaveSettings(table, path, reason);
+}
+
+bool SaveSettings(const PresetTable& table, const std::filesystem::path& path,
+                  std::error_code& reason) {
+  reason.clear();
   const std::string content = RenderSettings(table);
   Files::FileLayer& files = Files::Current();
+  // Taken before any clean-up, which may leave a reason of its own.
+  const auto failed = [&files, &reason] {
+    reason = files.LastError();
+    if (!reason) reason = std::make_error_code(std::errc::io_error);
+    return false;
+  };
   // Write beside the old file and swap only once the new one is complete,
   // so that a full disk never costs the user the presets already saved.
   std::filesystem::path temp = path;
   temp += ".new";
   auto file = files.Create(temp);
-  if (!file) return false;
+  if (!file) return failed();
   const bool written = file->Write(content.data(), content.size());
   const bool closed = file->Close();
   if (!written || !closed) {
+    failed();
     files.Remove(temp);
     return false;
   }
   if (!files.Replace(temp, path)) {
+    failed();
     files.Remove(temp);
     return false;
   }

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "FakeDialogView.h"
 #include "settings/Dialog.h"
@@ -246,12 +248,92 @@ TEST_F(DialogTest, CancelOnFirstStartCreatesNoFile) {
   EXPECT_FALSE(fs::exists(settingsPath_));
 }
 
-TEST_F(DialogTest, OkWhenTheFileCannotBeWrittenStillCloses) {
+TEST_F(DialogTest, FailedSaveKeepsTheDialogAndEveryEdit) {
+  // A folder where the file should go: replacing it fails on every system.
+  table_.CurrentPreset = 2;
+  table_.Preset(2).Comment = "before";
+  ASSERT_TRUE(SaveSettings(table_, settingsPath_));
+  const std::string before = ReadBytes(settingsPath_);
+  table_ = PresetTable{};
   OpenDialog();
-  fs::create_directories(settingsPath_); // a folder where the file should go
+  fs::remove(settingsPath_);
+  fs::create_directories(settingsPath_);
+  SwitchToTab(4);
+  view_.Row(1, "CH1").Checked = true;
+  view_.Row(1, "Edit1").Text = "12.5";
+  SwitchToTab(6);
+  view_.Named("EditC").Text = "six";
+  view_.Row(2, "Edit2").Text = "7";
+  view_.Left = 333;
+  dialog_.Button1Click(settingsPath_);
+
+  EXPECT_EQ(view_.CloseCount, 0) << "the dialog stays open";
+  ASSERT_EQ(view_.Failures.size(), 1u);
+  EXPECT_EQ(view_.Failures[0].File, settingsPath_);
+  EXPECT_TRUE(view_.Failures[0].Reason) << "a reason is given";
+  EXPECT_EQ(view_.Tab, 5);
+  EXPECT_EQ(view_.Named("EditC").Text, "six");
+  EXPECT_EQ(view_.Row(2, "Edit2").Text, "7");
+  EXPECT_EQ(view_.Left, 333);
+  EXPECT_TRUE(fs::is_directory(settingsPath_));
+  EXPECT_EQ(TestFiles::FolderEntries(folder_), std::vector<std::string>{"vomurel.dat"})
+      << "no temporary file";
+
+  // Another tab and back: both edited tabs are still there.
+  SwitchToTab(4);
+  EXPECT_TRUE(view_.Row(1, "CH1").Checked);
+  SwitchToTab(6);
+  EXPECT_EQ(view_.Row(2, "Edit2").Text, "7");
+
+  // The cause removed, OK again saves everything with tab 6 current.
+  fs::remove(settingsPath_);
   dialog_.Button1Click(settingsPath_);
   EXPECT_EQ(view_.CloseCount, 1);
-  EXPECT_TRUE(fs::is_directory(settingsPath_));
+  EXPECT_EQ(view_.Failures.size(), 1u);
+  const PresetTable saved = Reload();
+  EXPECT_EQ(saved.CurrentPreset, 6);
+  EXPECT_EQ(saved.WindowLeft, 333);
+  EXPECT_EQ(saved.Preset(6).Comment, "six");
+  EXPECT_EQ(saved.Preset(6).Row(2).Chamfer, 7.0);
+  EXPECT_TRUE(saved.Preset(4).Row(1).Enabled);
+  EXPECT_NE(ReadBytes(settingsPath_), before);
+}
+
+TEST_F(DialogTest, CancelAfterAFailedSaveWritesNothing) {
+  // Each way the save can fail, through the file layer.
+  const struct {
+    const char* Name;
+    bool FailCreate, FailClose, FailReplace;
+    std::errc Reason;
+  } cases[] = {
+      {"create", true, false, false, std::errc::permission_denied},
+      {"close", false, true, false, std::errc::no_space_on_device},
+      {"replace", false, false, true, std::errc::device_or_resource_busy},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TestFiles::MemoryFileLayer files;
+    files.Put(settingsPath_, RenderSettings(PresetTable{}));
+    files.FailCreate = c.FailCreate;
+    files.FailClose = c.FailClose;
+    files.FailReplace = c.FailReplace;
+    files.FailureReason = std::make_error_code(c.Reason);
+    TestFiles::ScopedFileLayer use(files);
+    FakeDialogView view;
+    PresetTable table;
+    PresetDialog dialog(table, view);
+    LoadSettings(table, settingsPath_);
+    dialog.Open();
+    view.Row(3, "CH1").Checked = true;
+    dialog.Button1Click(settingsPath_);
+    ASSERT_EQ(view.Failures.size(), 1u);
+    EXPECT_EQ(view.Failures[0].Reason, std::make_error_code(c.Reason));
+    EXPECT_TRUE(view.Row(3, "CH1").Checked);
+    dialog.Button2Click();
+    EXPECT_EQ(view.CloseCount, 1);
+    EXPECT_EQ(files.Bytes(settingsPath_), RenderSettings(PresetTable{}));
+    EXPECT_EQ(files.Stored.size(), 1u) << "no temporary file";
+  }
 }
 
 TEST_F(DialogTest, CommentsKeepTheirBytes) {

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "settings/DialogView.h"
@@ -43,6 +45,9 @@ class FakeDialogView : public IDialogView {
     top = Top;
   }
   void CloseWindow() override { ++CloseCount; }
+  void ReportSaveFailure(const std::filesystem::path& file, std::error_code reason) override {
+    Failures.push_back({file, reason});
+  }
 
   ControlId FindControl(std::string_view name) override { return Find(NoControl, name); }
   ControlId FindChild(ControlId parent, std::string_view name) override {
@@ -75,6 +80,11 @@ class FakeDialogView : public IDialogView {
   int Left = 0;
   int Top = 0;
   int CloseCount = 0;
+  struct Failure {
+    std::filesystem::path File;
+    std::error_code Reason;
+  };
+  std::vector<Failure> Failures;
   int Tab = -1;
   std::vector<Control> Controls;
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "common/FileLayer.h"
@@ -38,6 +39,8 @@ class MemoryFileLayer final : public Files::FileLayer {
   // gives it per call from the call's number instead.
   std::size_t ReadChunk = std::numeric_limits<std::size_t>::max();
   std::function<std::size_t(std::size_t)> ChunkOf;
+  // What the layer names as the reason of a failure it was told to make.
+  std::error_code FailureReason = std::make_error_code(std::errc::permission_denied);
 
   static std::string Key(const std::filesystem::path& path) { return path.generic_string(); }
 
@@ -61,6 +64,7 @@ class MemoryFileLayer final : public Files::FileLayer {
   }
 
   bool Remove(const std::filesystem::path& path) override { return Stored.erase(Key(path)) != 0; }
+  std::error_code LastError() const override { return FailureReason; }
 
   bool Replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
     if (FailReplace || !Has(from)) return false;

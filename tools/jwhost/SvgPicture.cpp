@@ -6,6 +6,7 @@
 #include <limits>
 #include <tuple>
 
+#include "exchange/HostScreen.h"
 #include "tools/jwhost/Cat.h"
 
 namespace JwHost {
@@ -17,99 +18,15 @@ constexpr double DrawingPx = 700.0;
 constexpr double MarginPx = 50.0;
 constexpr double CaptionPx = 44.0;
 constexpr double LegendRowPx = 22.0;
-constexpr double ThinPenPx = 1.5;
-constexpr double MaxPenPx = 12.0;
 // Smallest drawing extent scaled to the picture: a single point or nothing
 // at all must not divide by zero.
 constexpr double MinExtent = 1e-9;
-
-// Roughly Jw_cad's screen colours on a white page; yellow is darkened to
-// stay visible.
-constexpr std::array<std::string_view, 10> HostColors = {
-    "",        "#00a0e0", "#000000", "#00a000", "#c8a000",
-    "#d000d0", "#0000ff", "#008080", "#ff0000", "#ff80c0",
-};
-
-// SXF predefined colours 1-16; white and yellow are shaded to show on white.
-constexpr std::array<std::string_view, 16> SxfColors = {
-    "#000000", "#ff0000", "#00c000", "#0000ff", "#d0c000", "#ff00ff", "#00c0c0", "#c0c0c0",
-    "#800080", "#a52a2a", "#ffa500", "#90ee90", "#6fb7e0", "#b0a0e6", "#a9a9a9", "#505050",
-};
-
-struct DashEntry {
-  int LineType;
-  std::string_view Pattern;
-};
-constexpr DashEntry Dashes[] = {
-    {2, "2 2"},
-    {3, "6 3"},
-    {4, "12 4"},
-    {5, "14 3 2 3"},
-    {6, "20 4 3 4"},
-    {7, "14 3 2 3 2 3"},
-    {8, "20 4 3 4 3 4"},
-    {9, "1 3"},
-    {11, "9 3 4 2 13 3"},
-    {12, "5 2 11 3 7 2"},
-    {13, "12 3 3 2 8 4"},
-    {14, "4 2 9 3 6 2 14 3"},
-    {15, "16 3 5 2 9 3"},
-    {16, "12 6"},
-    {17, "24 8"},
-    {18, "28 6 4 6"},
-    {19, "28 6 4 6 4 6"},
-    {32, "6 3"},
-    {33, "6 6"},
-    {34, "14 3 2 3"},
-    {35, "14 3 2 3 2 3"},
-    {36, "14 3 2 3 2 3 2 3"},
-    {37, "2 3"},
-    {38, "18 3 6 3"},
-    {39, "18 3 6 3 6 3"},
-    {40, "6 3 2 3"},
-    {41, "6 3 6 3 2 3"},
-    {42, "6 3 2 3 2 3"},
-    {43, "6 3 6 3 2 3 2 3"},
-    {44, "6 3 2 3 2 3 2 3"},
-    {45, "6 3 6 3 2 3 2 3 2 3"},
-};
 
 std::string Hex2(int v) {
   std::string s;
   s += "0123456789abcdef"[(v >> 4) & 15];
   s += "0123456789abcdef"[v & 15];
   return s;
-}
-
-// A hue per user colour, golden-angle spaced so that neighbours differ.
-std::string HueColor(int n) {
-  const double h = std::fmod(n * 137.508, 360.0) / 60.0;
-  const double c = 0.75;     // chroma at a mid lightness
-  const double lowest = 0.1; // keeps every hue readable on white
-  const double x = c * (1.0 - std::fabs(std::fmod(h, 2.0) - 1.0));
-  double r = 0, g = 0, b = 0;
-  switch (static_cast<int>(h)) {
-    case 0:
-      r = c, g = x;
-      break;
-    case 1:
-      r = x, g = c;
-      break;
-    case 2:
-      g = c, b = x;
-      break;
-    case 3:
-      g = x, b = c;
-      break;
-    case 4:
-      r = x, b = c;
-      break;
-    default:
-      r = c, b = x;
-      break;
-  }
-  const auto byte = [&](double v) { return static_cast<int>(std::lround((v + lowest) * 255.0)); };
-  return Cat("#", Hex2(byte(r)), Hex2(byte(g)), Hex2(byte(b)));
 }
 
 std::string Px(double v) { return MyFunc::FormatReal(std::round(v * 100.0) / 100.0); }
@@ -177,20 +94,13 @@ Frame FitFrame(const HostScene& scene, const ToolOutput& output) {
 std::string PenStyle(const Pen& pen) {
   const double width = StrokeWidthPx(pen.LineWidth);
   std::string s = Cat("stroke=\"", HostColorRgb(pen.Color), "\" stroke-width=\"", Px(width), "\"");
-  const std::string_view dash = DashPattern(pen.LineType);
-  if (!dash.empty()) {
-    // Wide pens get longer dashes, as a plotter would draw them.
-    const double stretch = std::max(1.0, width / ThinPenPx);
+  const ZizAvodi::DashPattern dash = ZizAvodi::HostDashPattern(pen.LineType);
+  if (dash.Count > 0) {
+    const double stretch = ZizAvodi::DashStretch(width);
     s += " stroke-dasharray=\"";
-    std::size_t i = 0;
-    bool first = true;
-    while (i < dash.size()) {
-      const std::size_t j = std::min(dash.find(' ', i), dash.size());
-      const double v = MyFunc::TextToFloatSafe(dash.substr(i, j - i));
-      if (!first) s += ' ';
-      s += Px(v * stretch);
-      first = false;
-      i = j + 1;
+    for (std::size_t i = 0; i < dash.Count; ++i) {
+      if (i > 0) s += ' ';
+      s += Px(dash.Steps[i] * stretch);
     }
     s += "\"";
   }
@@ -205,29 +115,22 @@ std::string PenLabel(const Pen& pen) {
 } // namespace
 
 std::string HostColorRgb(int color) {
-  if (color >= 1 && color <= 9) return std::string(HostColors[static_cast<std::size_t>(color)]);
-  if (color >= 101 && color <= 116) {
-    return std::string(SxfColors[static_cast<std::size_t>(color - 101)]);
-  }
-  if (color >= 117 && color <= 356) return HueColor(color);
-  return "#808080";
+  const ZizAvodi::ScreenColor c = ZizAvodi::HostScreenColor(color);
+  return Cat("#", Hex2(c.R), Hex2(c.G), Hex2(c.B));
 }
 
-std::string_view DashPattern(int lineType) {
-  for (const DashEntry& e : Dashes) {
-    if (e.LineType == lineType) return e.Pattern;
+std::string DashPattern(int lineType) {
+  const ZizAvodi::DashPattern dash = ZizAvodi::HostDashPattern(lineType);
+  std::string s;
+  for (std::size_t i = 0; i < dash.Count; ++i) {
+    if (i > 0) s += ' ';
+    s += MyFunc::FormatInt(dash.Steps[i]);
   }
-  // SXF user line types 17-32: their patterns live in the drawing, not here.
-  if (lineType >= 47 && lineType <= 62) return "10 3 3 3";
-  return "";
+  return s;
 }
 
-double StrokeWidthPx(int lineWidth) {
-  if (lineWidth <= 0) return ThinPenPx;
-  // The host's widths run from single steps to hundreds (1/100 mm pens); a
-  // square root keeps both ends apart without flooding the picture.
-  return std::min(ThinPenPx + 0.6 * std::sqrt(static_cast<double>(lineWidth)), MaxPenPx);
-}
+double StrokeWidthPx(int lineWidth) { return ZizAvodi::HostPenWidthPx(lineWidth); }
+
 std::string RenderSvg(const HostScene& scene, const ToolOutput& output) {
   const Frame f = FitFrame(scene, output);
 

@@ -11,17 +11,13 @@
 
 namespace JwHost {
 
-// "#rrggbb" for a host colour number: 1-9 the host's own line colours,
-// roughly as seen on a white page, 101-116 the sixteen predefined SXF colours, 117-356
-// the SXF user colours (distinct hues); anything else mid grey.
+// The host's screen pens (exchange/HostScreen.h) in SVG's terms.
+// "#rrggbb" for a host colour number.
 std::string HostColorRgb(int color);
-// SVG dash pattern for a host line type, in pixels for a 1.5 px line;
-// empty for a solid line. 2-9 the host's dotted and chain lines, 11-15 the
-// random lines, 16-19 the double-length lines, 31-45 the SXF line types,
-// 47-62 the SXF user line types (one generic chain).
-std::string_view DashPattern(int lineType);
-// Stroke width in pixels for an "lw" value: 0 or less is the thinnest pen,
-// wider with the square root of the value, 12 at most.
+// SVG dash pattern for a host line type, in pixels for the thinnest line;
+// empty for a solid line.
+std::string DashPattern(int lineType);
+// Stroke width in pixels for an "lw" value.
 double StrokeWidthPx(int lineWidth);
 
 std::string RenderSvg(const HostScene& scene, const ToolOutput& output);

@@ -1,0 +1,165 @@
+#include "preview/PreviewModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "multiline/MultiLine.h"
+
+namespace Preview {
+
+namespace {
+
+// The open sample path in units of its size: an acute corner (45 degrees),
+// an obtuse one (135 degrees), a short segment and one more corner.
+constexpr Point OpenPath[] = {{0, 0}, {1, 0}, {0.45, 0.55}, {0.45, 0.67}, {1, 0.95}};
+// The rectangle beside it, counter-clockwise, closed by its first point.
+constexpr Point Rectangle[] = {{1.5, 0.05}, {2.45, 0.05}, {2.45, 0.9}, {1.5, 0.9}, {1.5, 0.05}};
+// The path's size against the largest interval: room for both sides of the
+// path between the two paths and inside the rectangle.
+constexpr double SizePerInterval = 8.0;
+// Size of the paths when every interval (and chamfer) is zero.
+constexpr double DefaultSize = 1000.0;
+
+double EffectiveScale(const Settings::LineRow& row, double scale) {
+  return row.PaperUnit ? scale : 1.0;
+}
+
+double PathSize(const Settings::TLineTable& preset, double scale) {
+  double interval = 0.0;
+  double chamfer = 0.0;
+  for (int r = 1; r <= Settings::RowCount; ++r) {
+    const Settings::LineRow& row = preset.Row(r);
+    if (!row.Enabled) continue;
+    const double k = EffectiveScale(row, scale);
+    const double d = std::fabs(row.Interval * k);
+    const double c = std::fabs(row.Chamfer * k);
+    if (std::isfinite(d)) interval = std::max(interval, d);
+    if (std::isfinite(c)) chamfer = std::max(chamfer, c);
+  }
+  // A preset of chamfers alone is sized so that they fit its corners.
+  const double size = interval > 0.0 ? interval * SizePerInterval : chamfer * SizePerInterval;
+  return size > 0.0 && std::isfinite(size) ? size : DefaultSize;
+}
+
+Pen PenOf(int row, const Settings::LineRow& line) {
+  Pen pen;
+  pen.Row = row;
+  pen.HostColor = ZizAvodi::MapColorIndex(line.Color);
+  pen.HostLineType = ZizAvodi::MapLineTypeIndex(line.LineType);
+  pen.HostLineWidth = ZizAvodi::MapLineWidth(line.LineWidth);
+  pen.Color = ZizAvodi::HostScreenColor(pen.HostColor);
+  pen.Dash = ZizAvodi::HostDashPattern(pen.HostLineType);
+  pen.WidthPx = ZizAvodi::HostPenWidthPx(pen.HostLineWidth);
+  return pen;
+}
+
+// Collects one sample path's lines; the first path also makes the pens.
+class PictureSink final : public MultiLine::ILineSink {
+ public:
+  PictureSink(Picture& picture, bool makePens) : picture_(picture), makePens_(makePens) {}
+
+  void BeginRow(int row, const Settings::LineRow& line) override {
+    if (makePens_) picture_.Pens.push_back(PenOf(row, line));
+    pen_ = rowsSeen_++;
+    labelled_ = false;
+  }
+  void Line(const Point& from, const Point& to) override {
+    if (!ZizAvodi::LineIsDrawn(from.X, from.Y, to.X, to.Y)) return;
+    picture_.Strokes.push_back({pen_, from, to});
+    picture_.Extent.Add(from);
+    picture_.Extent.Add(to);
+    if (!labelled_) {
+      picture_.Labels.push_back({pen_, from});
+      labelled_ = true;
+    }
+  }
+
+ private:
+  Picture& picture_;
+  bool makePens_;
+  std::size_t rowsSeen_ = 0;
+  std::size_t pen_ = 0;
+  bool labelled_ = false;
+};
+
+template <std::size_t N>
+std::vector<Point> Scaled(const Point (&shape)[N], double size) {
+  std::vector<Point> path;
+  path.reserve(N);
+  for (const Point& p : shape) path.push_back({p.X * size, p.Y * size});
+  return path;
+}
+
+} // namespace
+
+void Bounds::Add(const Point& p) {
+  if (!std::isfinite(p.X) || !std::isfinite(p.Y)) return;
+  if (Empty) {
+    MinX = MaxX = p.X;
+    MinY = MaxY = p.Y;
+    Empty = false;
+    return;
+  }
+  MinX = std::min(MinX, p.X);
+  MaxX = std::max(MaxX, p.X);
+  MinY = std::min(MinY, p.Y);
+  MaxY = std::max(MaxY, p.Y);
+}
+
+double LayerGroupScale(const ZizAvodi::ExchangeState& exchange) {
+  const auto group = static_cast<std::size_t>(exchange.InitialLayerGroup);
+  if (group >= exchange.LayerGroupScales.size()) return 1.0;
+  const double scale = exchange.LayerGroupScales[group];
+  return std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
+}
+
+std::vector<std::vector<Point>> SamplePaths(const Settings::TLineTable& preset, double scale) {
+  const double size = PathSize(preset, scale);
+  return {Scaled(OpenPath, size), Scaled(Rectangle, size)};
+}
+
+Picture BuildPicture(const Settings::TLineTable& preset, double scale) {
+  Picture picture;
+  picture.Scale = scale;
+  picture.Paths = SamplePaths(preset, scale);
+  bool first = true;
+  for (const auto& path : picture.Paths) {
+    for (const Point& p : path) picture.Extent.Add(p);
+    PictureSink sink(picture, first);
+    MultiLine::BuildRows(path, preset, scale, sink);
+    first = false;
+  }
+  return picture;
+}
+
+Fit FitTo(const Bounds& extent, double width, double height, double margin) {
+  Fit fit;
+  const double w = std::max(width - 2 * margin, 1.0);
+  const double h = std::max(height - 2 * margin, 1.0);
+  if (extent.Empty) {
+    fit.OriginX = width / 2;
+    fit.OriginY = height / 2;
+    return fit;
+  }
+  // An extent without width or height (a straight line) is fitted by its
+  // other side alone.
+  const double ex = extent.MaxX - extent.MinX;
+  const double ey = extent.MaxY - extent.MinY;
+  double k = 1.0;
+  if (ex > 0 && ey > 0) {
+    k = std::min(w / ex, h / ey);
+  } else if (ex > 0) {
+    k = w / ex;
+  } else if (ey > 0) {
+    k = h / ey;
+  }
+  if (!std::isfinite(k) || k <= 0) k = 1.0;
+  fit.PixelsPerUnit = k;
+  const double cx = (extent.MinX + extent.MaxX) / 2;
+  const double cy = (extent.MinY + extent.MaxY) / 2;
+  fit.OriginX = width / 2 - cx * k;
+  fit.OriginY = height / 2 + cy * k;
+  return fit;
+}
+
+} // namespace Preview

@@ -1,0 +1,83 @@
+// What the dialog's preview window draws: the enabled rows of a preset,
+// built by the builder of the unattended run along two sample paths (an
+// open path with an acute corner, an obtuse corner and a short segment, and
+// a closed rectangle), each line in the pen the host would show. Drawing
+// units throughout, y up; Fit turns them into window pixels.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "common/MyFunc.h"
+#include "exchange/HostScreen.h"
+#include "exchange/ZizAvodi.h"
+#include "settings/Presets.h"
+
+namespace Preview {
+
+using MyFunc::Point;
+
+// One enabled row's pen, as the host would show it.
+struct Pen {
+  int Row = 0; // 1..10
+  std::int32_t HostColor = 0;
+  std::int32_t HostLineType = 0;
+  std::int32_t HostLineWidth = 0;
+  ZizAvodi::ScreenColor Color{};
+  ZizAvodi::DashPattern Dash; // for the thinnest pen; see ZizAvodi::DashStretch
+  double WidthPx = ZizAvodi::ThinPenPx;
+};
+
+struct Stroke {
+  std::size_t Pen = 0; // index into Picture::Pens
+  Point A, B;
+};
+
+// A row's number, at the start of its line on one sample path.
+struct RowLabel {
+  std::size_t Pen = 0;
+  Point At;
+};
+
+struct Bounds {
+  double MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
+  bool Empty = true;
+  void Add(const Point& p);
+};
+
+struct Picture {
+  double Scale = 1.0; // what paper-unit rows were multiplied by
+  std::vector<Pen> Pens;
+  std::vector<Stroke> Strokes;
+  std::vector<RowLabel> Labels;
+  std::vector<std::vector<Point>> Paths; // the sample paths, as picked points
+  Bounds Extent;                         // of strokes and paths together
+  bool HasRows() const { return !Pens.empty(); }
+};
+
+// The scale of the host's current layer group as the exchange file gave it;
+// 1 where there was none or it is not a positive finite number.
+double LayerGroupScale(const ZizAvodi::ExchangeState& exchange);
+
+// The sample paths for a preset: sized by its largest effective interval,
+// so that its lines stay apart and the picture keeps its shape whatever the
+// numbers' magnitude.
+std::vector<std::vector<Point>> SamplePaths(const Settings::TLineTable& preset, double scale);
+
+// Colours, line types and widths go through the writer's mappings, so the
+// host's current pen (ZizAvodi::Exchange) stands for list position 0.
+Picture BuildPicture(const Settings::TLineTable& preset, double scale);
+
+// Drawing units to pixels of a window: the extent fills it less a margin on
+// every side, keeps its aspect ratio and sits in the middle.
+struct Fit {
+  double PixelsPerUnit = 1.0;
+  double OriginX = 0.0; // pixel of drawing x = 0
+  double OriginY = 0.0; // pixel of drawing y = 0 (pixel y grows downwards)
+  double X(double x) const { return OriginX + x * PixelsPerUnit; }
+  double Y(double y) const { return OriginY - y * PixelsPerUnit; }
+};
+Fit FitTo(const Bounds& extent, double width, double height, double margin);
+
+} // namespace Preview

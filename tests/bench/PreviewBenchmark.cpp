@@ -1,0 +1,45 @@
+// Times the model of one preview redraw: ten enabled rows (both sides,
+// chamfers, paper units, several pens) built along both sample paths, then
+// fitted to a window and turned into pixels as the window layer does.
+#include <benchmark/benchmark.h>
+
+#include "exchange/ZizAvodi.h"
+#include "preview/PreviewModel.h"
+#include "settings/Presets.h"
+
+namespace {
+
+Settings::TLineTable TenRows() {
+  Settings::TLineTable preset;
+  for (int r = 1; r <= Settings::RowCount; ++r) {
+    Settings::LineRow& row = preset.Row(r);
+    row.Enabled = true;
+    row.Interval = (r - 5.5) * 30.0;
+    row.Chamfer = r % 3 == 0 ? 0.0 : 12.0 * r;
+    row.PaperUnit = r % 4 == 0;
+    row.Color = r * 7;
+    row.LineType = r * 3;
+    row.LineWidth = r * 20 - 30;
+  }
+  return preset;
+}
+
+void PreviewRedraw(benchmark::State& state) {
+  ZizAvodi::ResetExchangeState();
+  const Settings::TLineTable preset = TenRows();
+  std::size_t strokes = 0;
+  for (auto _ : state) {
+    const Preview::Picture picture = Preview::BuildPicture(preset, 50.0);
+    const Preview::Fit fit = Preview::FitTo(picture.Extent, 480, 360, 24);
+    double sum = 0;
+    for (const auto& s : picture.Strokes) sum += fit.X(s.A.X) + fit.Y(s.A.Y) + fit.X(s.B.X);
+    benchmark::DoNotOptimize(sum);
+    strokes = picture.Strokes.size();
+  }
+  state.counters["strokes"] = static_cast<double>(strokes);
+}
+BENCHMARK(PreviewRedraw)->Name("PreviewRedraw/10rows2paths")->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

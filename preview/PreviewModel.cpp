@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "multiline/MultiLine.h"
+#include "settings/Dialog.h"
 
 namespace Preview {
 
@@ -132,6 +133,10 @@ Picture BuildPicture(const Settings::TLineTable& preset, double scale) {
   return picture;
 }
 
+Picture PictureOfDialog(Settings::IDialogView& view) {
+  return BuildPicture(Settings::ReadTab(view), LayerGroupScale(ZizAvodi::Exchange));
+}
+
 Fit FitTo(const Bounds& extent, double width, double height, double margin) {
   Fit fit;
   const double w = std::max(width - 2 * margin, 1.0);
@@ -160,6 +165,31 @@ Fit FitTo(const Bounds& extent, double width, double height, double margin) {
   fit.OriginX = width / 2 - cx * k;
   fit.OriginY = height / 2 + cy * k;
   return fit;
+}
+
+namespace {
+
+// Moves [start, start + size) inside [low, high) where it fits, else to low.
+int Inside(int start, int size, int low, int high) {
+  if (start + size > high) start = high - size;
+  return start < low ? low : start;
+}
+
+} // namespace
+
+Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int gap) {
+  const int top = Inside(dialog.Top, height, work.Top, work.Bottom);
+  const int right = dialog.Right + gap;
+  if (right + width <= work.Right) return {right, top, right + width, top + height};
+  const int below = dialog.Bottom + gap;
+  if (below + height <= work.Bottom) {
+    const int left = Inside(dialog.Left, width, work.Left, work.Right);
+    return {left, below, left + width, below + height};
+  }
+  const int left = dialog.Left - gap - width;
+  if (left >= work.Left) return {left, top, left + width, top + height};
+  const int x = Inside(work.Right - width, width, work.Left, work.Right);
+  return {x, top, x + width, top + height};
 }
 
 } // namespace Preview

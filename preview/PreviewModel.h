@@ -12,6 +12,7 @@
 #include "common/MyFunc.h"
 #include "exchange/HostScreen.h"
 #include "exchange/ZizAvodi.h"
+#include "settings/DialogView.h"
 #include "settings/Presets.h"
 
 namespace Preview {
@@ -69,6 +70,10 @@ std::vector<std::vector<Point>> SamplePaths(const Settings::TLineTable& preset, 
 // host's current pen (ZizAvodi::Exchange) stands for list position 0.
 Picture BuildPicture(const Settings::TLineTable& preset, double scale);
 
+// What the preview shows while the dialog is open: the visible tab read as
+// OK would store it, paper units at the scale of the host's layer group.
+Picture PictureOfDialog(Settings::IDialogView& view);
+
 // Drawing units to pixels of a window: the extent fills it less a margin on
 // every side, keeps its aspect ratio and sits in the middle.
 struct Fit {
@@ -79,5 +84,17 @@ struct Fit {
   double Y(double y) const { return OriginY - y * PixelsPerUnit; }
 };
 Fit FitTo(const Bounds& extent, double width, double height, double margin);
+
+// Screen rectangles in pixels, right and bottom exclusive.
+struct Box {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool operator==(const Box&) const = default;
+};
+
+// Where a window of width x height goes beside the dialog: to its right,
+// else below it, else to its left, whichever first fits the work area; top
+// (or left) edges aligned with the dialog's and moved inside the work area.
+// When none fits it overlaps the dialog at the work area's right edge.
+Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int gap);
 
 } // namespace Preview

@@ -3,8 +3,12 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <cerrno>
+#include <string>
+
 #include "platform/win32/DialogLayout.h"
 #include "platform/win32/Win32Controls.h"
+#include "platform/win32/Win32Dpi.h"
 
 namespace Win32 {
 
@@ -58,35 +62,70 @@ bool IsComboBox(ControlKind kind) {
 
 bool CanTakeFocus(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
 
+constexpr wchar_t SaveFailedText[] = L"設定を保存できませんでした。";
+
+// The C runtime's error numbers that a failed save can bring, as the
+// system's own codes, so that the message is the system's text.
+DWORD SystemCodeOf(int number) {
+  switch (number) {
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return ERROR_ACCESS_DENIED;
+    case ENOENT:
+      return ERROR_PATH_NOT_FOUND;
+    case ENOSPC:
+      return ERROR_DISK_FULL;
+    case EROFS:
+      return ERROR_WRITE_PROTECT;
+    case EBUSY:
+      return ERROR_SHARING_VIOLATION;
+    case EEXIST:
+      return ERROR_ALREADY_EXISTS;
+    case ENAMETOOLONG:
+      return ERROR_FILENAME_EXCED_RANGE;
+    default:
+      return ERROR_WRITE_FAULT;
+  }
+}
+
+std::wstring SystemMessage(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length > 0 && buffer != nullptr ? std::wstring(buffer, length) : L"";
+  if (buffer != nullptr) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+std::wstring ReasonText(std::error_code reason) {
+  // Win32 codes come from the file system library, C runtime numbers from
+  // the stream functions.
+  const DWORD code = reason.category() == std::system_category()
+                         ? static_cast<DWORD>(reason.value())
+                         : SystemCodeOf(reason.value());
+  std::wstring text = SystemMessage(code);
+  if (text.empty()) text = L"(" + std::to_wstring(reason.value()) + L")";
+  return text;
+}
+
 } // namespace
 
-HWND Win32DialogView::CreateOne(std::size_t index, HWND parent, int dx, int dy, HFONT font) const {
+HWND Win32DialogView::CreateOne(std::size_t index, HWND parent) const {
   const ControlDef& def = Layout[index];
   const ClassAndStyle cs = ClassFor(def);
   DWORD style = WS_CHILD | WS_VISIBLE | cs.Style;
   if (def.Style & TabStop) style |= WS_TABSTOP;
-  // The height given to a combo box is that of its open list.
-  const int height = IsComboBox(def.Kind) ? DropDownHeight : def.Height;
-  HWND hwnd = CreateWindowExW(cs.ExStyle, cs.Class, def.Text != nullptr ? def.Text : L"", style,
-                              def.Left + dx, def.Top + dy, def.Width, height, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ItemId(index))),
-                              GetModuleHandleW(nullptr), nullptr);
+  // Created without a size: PlaceOne gives every control its rectangle.
+  HWND hwnd =
+      CreateWindowExW(cs.ExStyle, cs.Class, def.Text != nullptr ? def.Text : L"", style, 0, 0, 0, 0,
+                      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ItemId(index))),
+                      GetModuleHandleW(nullptr), nullptr);
   if (hwnd == nullptr) return nullptr;
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (IsComboBox(def.Kind)) {
-    // The closed box is FieldHeight high: set its selection field (item -1),
-    // then correct by what the frame really adds, which differs by theme.
-    const auto closedHeight = [hwnd] {
-      RECT box{};
-      GetWindowRect(hwnd, &box);
-      return static_cast<int>(box.bottom - box.top);
-    };
-    int field = FieldHeight - 6;
-    SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    field += FieldHeight - closedHeight();
-    SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, ListItemHeight);
-  }
   if (def.Style & ImeOff) {
     // IACE_CHILDREN reaches the typing field inside a combo box as well.
     ImmAssociateContextEx(hwnd, nullptr, IACE_CHILDREN);
@@ -99,39 +138,74 @@ HWND Win32DialogView::CreateOne(std::size_t index, HWND parent, int dx, int dy, 
       item.pszText = caption;
       SendMessageW(hwnd, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     }
-    SendMessageW(hwnd, TCM_SETITEMSIZE, 0, MAKELPARAM(TabWidth, TabHeight));
   }
   return hwnd;
 }
 
-void Win32DialogView::CreateControls(HWND dialog, HFONT font) {
+void Win32DialogView::PlaceOne(const Instance& c, HFONT font, UINT dpi) const {
+  const ControlDef& def = Layout[c.Def];
+  HWND hwnd = c.Hwnd;
+  if (hwnd == nullptr) return;
+  // Controls on the tab strip sit on the window, offset by the strip's place.
+  int dx = 0;
+  int dy = 0;
+  if (def.Parent == Place::TabStrip) {
+    const std::size_t strip = FindSpec("TabControl1", false);
+    dx = Layout[strip].Left;
+    dy = Layout[strip].Top;
+  }
+  // The height given to a combo box is that of its open list.
+  const int height = IsComboBox(def.Kind) ? DropDownHeight : def.Height;
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SetWindowPos(hwnd, nullptr, Scale(def.Left + dx, dpi), Scale(def.Top + dy, dpi),
+               Scale(def.Width, dpi), Scale(height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (IsComboBox(def.Kind)) {
+    // The closed box is FieldHeight high: set its selection field (item -1),
+    // then correct by what the frame really adds, which differs by theme.
+    const auto closedHeight = [hwnd] {
+      RECT box{};
+      GetWindowRect(hwnd, &box);
+      return static_cast<int>(box.bottom - box.top);
+    };
+    const int fieldHeight = Scale(FieldHeight, dpi);
+    int field = fieldHeight - Scale(6, dpi);
+    SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    field += fieldHeight - closedHeight();
+    SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, Scale(ListItemHeight, dpi));
+  }
+  if (def.Kind == ControlKind::TabStrip) {
+    SendMessageW(hwnd, TCM_SETITEMSIZE, 0, MAKELPARAM(Scale(TabWidth, dpi), Scale(TabHeight, dpi)));
+  }
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void Win32DialogView::CreateControls(HWND dialog, HFONT font, UINT dpi) {
   dialog_ = dialog;
   controls_.clear();
-  int tabLeft = 0;
-  int tabTop = 0;
   HWND tabStrip = nullptr;
   for (std::size_t i = 0; i < std::size(Layout); ++i) {
     const ControlDef& def = Layout[i];
     if (def.Parent == Place::RowFrame) continue; // made with each frame below
-    const bool onTab = def.Parent == Place::TabStrip;
-    HWND hwnd = CreateOne(i, dialog, onTab ? tabLeft : 0, onTab ? tabTop : 0, font);
+    HWND hwnd = CreateOne(i, dialog);
     controls_.push_back({i, NoControl, hwnd});
-    if (def.Kind == ControlKind::TabStrip) {
-      tabStrip = hwnd;
-      tabLeft = def.Left;
-      tabTop = def.Top;
-    }
+    if (def.Kind == ControlKind::TabStrip) tabStrip = hwnd;
     if (def.Kind == ControlKind::RowFrame) {
       const auto frame = static_cast<ControlId>(controls_.size() - 1);
       for (std::size_t j = 0; j < std::size(Layout); ++j) {
         if (Layout[j].Parent != Place::RowFrame) continue;
-        controls_.push_back({j, frame, CreateOne(j, hwnd, 0, 0, font)});
+        controls_.push_back({j, frame, CreateOne(j, hwnd)});
       }
     }
   }
+  PlaceControls(font, dpi);
   if (tabStrip != nullptr) {
     SetWindowPos(tabStrip, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
+}
+
+void Win32DialogView::PlaceControls(HFONT font, UINT dpi) const {
+  for (const Instance& c : controls_) PlaceOne(c, font, dpi);
 }
 
 HWND Win32DialogView::Handle(ControlId id) const {
@@ -184,7 +258,19 @@ void Win32DialogView::GetWindowPosition(int& left, int& top) {
   top = static_cast<int>(r.top);
 }
 
-void Win32DialogView::CloseWindow() { PostMessageW(dialog_, CloseNowMessage, 0, 0); }
+void Win32DialogView::CloseWindow() {
+  closeRequested_ = true;
+  PostMessageW(dialog_, CloseNowMessage, 0, 0);
+}
+
+void Win32DialogView::ReportSaveFailure(const std::filesystem::path& file, std::error_code reason) {
+  std::wstring text = SaveFailedText;
+  text += L"\n\n";
+  text += file.wstring();
+  text += L"\n\n";
+  text += ReasonText(reason);
+  MessageBoxW(dialog_, text.c_str(), Caption, MB_ICONERROR | MB_OK);
+}
 
 ControlId Win32DialogView::Lookup(std::string_view name) const {
   for (std::size_t i = 0; i < controls_.size(); ++i) {

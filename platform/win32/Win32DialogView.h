@@ -20,8 +20,13 @@ inline constexpr UINT CloseNowMessage = WM_APP + 1;
 
 class Win32DialogView final : public Settings::IDialogView {
  public:
-  // Creates every control of the layout table on dialog, in focus order.
-  void CreateControls(HWND dialog, HFONT font);
+  // Creates every control of the layout table on dialog, in focus order,
+  // placed at dpi.
+  void CreateControls(HWND dialog, HFONT font, UINT dpi);
+  // Moves and sizes every control for dpi and gives it font (a DPI change).
+  void PlaceControls(HFONT font, UINT dpi) const;
+  // True once the dialog logic has asked for the window to close.
+  bool CloseRequested() const { return closeRequested_; }
 
   HWND Handle(Settings::ControlId id) const;
   HWND Find(std::string_view name) const { return Handle(Lookup(name)); }
@@ -33,6 +38,7 @@ class Win32DialogView final : public Settings::IDialogView {
   void MoveWindow(int left, int top) override;
   void GetWindowPosition(int& left, int& top) override;
   void CloseWindow() override;
+  void ReportSaveFailure(const std::filesystem::path& file, std::error_code reason) override;
   Settings::ControlId FindControl(std::string_view name) override { return Lookup(name); }
   Settings::ControlId FindChild(Settings::ControlId parent, std::string_view name) override;
   void SetText(Settings::ControlId control, std::string_view text) override;
@@ -53,11 +59,13 @@ class Win32DialogView final : public Settings::IDialogView {
     Settings::ControlId Frame; // NoControl for the window's own controls
     HWND Hwnd;
   };
-  HWND CreateOne(std::size_t def, HWND parent, int dx, int dy, HFONT font) const;
+  HWND CreateOne(std::size_t def, HWND parent) const;
+  void PlaceOne(const Instance& c, HFONT font, UINT dpi) const;
   Settings::ControlId Lookup(std::string_view name) const;
 
   HWND dialog_ = nullptr;
   std::vector<Instance> controls_;
+  bool closeRequested_ = false;
 };
 
 } // namespace Win32

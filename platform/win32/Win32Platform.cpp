@@ -13,6 +13,9 @@
 #include "platform/win32/DialogLayout.h"
 #include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32DialogView.h"
+#include "platform/win32/Win32Dpi.h"
+#include "platform/win32/Win32Preview.h"
+#include "preview/PreviewModel.h"
 #include "settings/Unit2.h"
 
 namespace Win32 {
@@ -24,15 +27,65 @@ constexpr DWORD DialogStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | DS_3DLOOK;
 constexpr COLORREF White = RGB(255, 255, 255);
 
+// Posted on every edit: one redraw of the preview after the edit is done,
+// however many notifications it raised (showing a tab raises dozens).
+constexpr UINT RedrawPreviewMessage = WM_APP + 2;
+// The dialog's system-menu item that shows the preview again; system
+// command ids keep their low four bits free.
+constexpr UINT ShowPreviewCommand = 0x0110;
+constexpr wchar_t ShowPreviewText[] = L"プレビューを表示";
+
 struct DialogContext {
+  explicit DialogContext(Settings::IDialogForm& form) : Form(form) {}
+
   Settings::IDialogForm& Form;
   HWND Application = nullptr;
   HFONT Font = nullptr;
   HBRUSH MemoBrush = nullptr;
   HWND Memo = nullptr;
+  UINT Dpi = BaseDpi;
   bool Closing = false; // OK or Cancel seen: later clicks are ignored
+  bool RedrawPosted = false;
   Win32DialogView View;
+  PreviewWindow Preview;
 };
+
+HFONT DialogFont(UINT dpi) {
+  return CreateFontW(-Scale(Win32Layout::FontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                     SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     FIXED_PITCH | FF_MODERN, Win32Layout::FontFace);
+}
+
+// The window size whose client area is the layout's at dpi.
+SIZE DialogSize(HWND dialog, UINT dpi) {
+  RECT r{0, 0, Scale(Win32Layout::ClientWidth, dpi), Scale(Win32Layout::ClientHeight, dpi)};
+  AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)),
+                         static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), dpi);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+void SchedulePreview(HWND dialog, DialogContext& ctx) {
+  if (ctx.RedrawPosted || ctx.Closing) return;
+  ctx.RedrawPosted = PostMessageW(dialog, RedrawPreviewMessage, 0, 0) != FALSE;
+}
+
+// Notifications of the edits that change what the preview shows.
+bool IsEdit(WORD code) {
+  return code == EN_CHANGE || code == BN_CLICKED || code == CBN_SELCHANGE || code == CBN_EDITCHANGE;
+}
+
+// A move to a monitor of another DPI: font, controls and window anew.
+void ChangeDpi(HWND dialog, DialogContext& ctx, UINT dpi, const RECT& suggested) {
+  ctx.Dpi = dpi;
+  HFONT old = ctx.Font;
+  ctx.Font = DialogFont(dpi);
+  ctx.View.PlaceControls(ctx.Font, dpi);
+  if (old != nullptr) DeleteObject(old);
+  const SIZE size = DialogSize(dialog, dpi);
+  SetWindowPos(dialog, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(dialog, nullptr, TRUE);
+}
 
 HBRUSH WhiteBrush() { return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)); }
 
@@ -58,14 +111,21 @@ void InitDialog(HWND dialog, DialogContext& ctx) {
   SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 
-  // Laid out in pixels: the client area is sized exactly, whatever the frame.
-  RECT r{0, 0, Win32Layout::ClientWidth, Win32Layout::ClientHeight};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Laid out in pixels at 96 DPI and scaled to the window's: the client
+  // area is sized exactly, whatever the frame.
+  TakeOverDialogScaling(dialog);
+  ctx.Dpi = WindowDpi(dialog);
+  ctx.Font = DialogFont(ctx.Dpi);
+  const SIZE size = DialogSize(dialog, ctx.Dpi);
+  SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  ctx.View.CreateControls(dialog, ctx.Font);
+  HMENU menu = GetSystemMenu(dialog, FALSE);
+  if (menu != nullptr) {
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, ShowPreviewCommand, ShowPreviewText);
+  }
+
+  ctx.View.CreateControls(dialog, ctx.Font, ctx.Dpi);
   ctx.Memo = ctx.View.Find("Memo1");
   SetText(ctx.Memo, HelpText());
 }
@@ -101,23 +161,30 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       }
       if (header->code == TCN_SELCHANGE) {
         ctx->Form.TabControl1Change();
+        SchedulePreview(dialog, *ctx);
         return TRUE;
       }
       break;
     }
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED || ctx->Closing) break;
-      if (LOWORD(wParam) == IDOK) {
+    case WM_COMMAND: {
+      if (ctx->Closing) break;
+      const WORD code = HIWORD(wParam);
+      const WORD id = LOWORD(wParam);
+      if (code == BN_CLICKED && id == IDOK) {
         ctx->Closing = true;
         ctx->Form.Button1Click();
+        // A failed save keeps the dialog: clicks count again.
+        ctx->Closing = ctx->View.CloseRequested();
         return TRUE;
       }
-      if (LOWORD(wParam) == IDCANCEL) { // also Esc, the close box and Alt+F4
+      if (code == BN_CLICKED && id == IDCANCEL) { // also Esc, the close box and Alt+F4
         ctx->Closing = true;
         ctx->Form.Button2Click();
         return TRUE;
       }
+      if (IsEdit(code)) SchedulePreview(dialog, *ctx);
       break;
+    }
     case WM_SYSCOMMAND:
       // The taskbar button belongs to the application window: minimise that,
       // which hides the dialog with it.
@@ -125,7 +192,18 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         ShowWindow(ctx->Application, SW_MINIMIZE);
         return ResultOf(dialog, 0);
       }
+      if ((wParam & 0xFFF0) == ShowPreviewCommand) {
+        ctx->Preview.Show();
+        return ResultOf(dialog, 0);
+      }
       break;
+    case RedrawPreviewMessage:
+      ctx->RedrawPosted = false;
+      if (!ctx->Closing) ctx->Preview.Draw(Preview::PictureOfDialog(ctx->View));
+      return TRUE;
+    case WM_DPICHANGED:
+      ChangeDpi(dialog, *ctx, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return TRUE;
     case CloseNowMessage:
       DestroyWindow(dialog);
       return TRUE;
@@ -159,6 +237,10 @@ LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT CALLBACK RowFrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The rows' edits reach the dialog, which redraws the preview for them.
+  if (message == WM_COMMAND && lParam != 0) {
+    return SendMessageW(GetParent(frame), message, wParam, lParam);
+  }
   if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
     SetBkColor(reinterpret_cast<HDC>(wParam), White);
     return reinterpret_cast<LRESULT>(WhiteBrush());
@@ -243,11 +325,8 @@ void RunDialog(Settings::IDialogForm& form) {
                       GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                       nullptr, nullptr, instance, nullptr);
 
-  DialogContext ctx{form, nullptr, nullptr, nullptr, nullptr, false, {}};
+  DialogContext ctx(form);
   ctx.Application = application;
-  ctx.Font = CreateFontW(-Win32Layout::FontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         FIXED_PITCH | FF_MODERN, Win32Layout::FontFace);
   ctx.MemoBrush = CreateSolidBrush(Win32Layout::MemoColor);
 
   EmptyDialogTemplate dialogTemplate{};
@@ -264,6 +343,11 @@ void RunDialog(Settings::IDialogForm& form) {
       ShowWindow(dialog, SW_SHOWNORMAL);
       SetForegroundWindow(dialog);
       SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ctx.View.Find("Button1")), TRUE);
+      // Beside the dialog, drawn before it appears, and without the focus.
+      if (ctx.Preview.Create(dialog)) {
+        ctx.Preview.Draw(Preview::PictureOfDialog(ctx.View));
+        ctx.Preview.Show();
+      }
     }
     MSG msg;
     while (IsWindow(dialog) && GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -431,6 +431,82 @@ void ExpectFocusCycle() {
   ExpectEqual(FocusName(), expected.back(), L"Shift+Tab from Button1");
 }
 
+// ---- the preview window and message boxes
+
+constexpr wchar_t PreviewCaption[] = L"Vomurel\u3000プレビュー";
+// The dialog's system-menu command that shows the preview again.
+constexpr WPARAM ShowPreviewCommand = 0x0110;
+
+struct FoundWindow {
+  const wchar_t* Caption;
+  const wchar_t* Class; // null: any
+  HWND Hwnd;
+};
+
+BOOL CALLBACK FindProgramWindow(HWND hwnd, LPARAM param) {
+  auto* want = reinterpret_cast<FoundWindow*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != program.dwProcessId || hwnd == dialog) return TRUE;
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (WindowText(hwnd) == want->Caption &&
+      (want->Class == nullptr || want->Class == std::wstring(cls))) {
+    want->Hwnd = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND ProgramWindow(const wchar_t* caption, const wchar_t* cls = nullptr) {
+  FoundWindow want{caption, cls, nullptr};
+  EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&want));
+  return want.Hwnd;
+}
+
+HWND PreviewWindow() {
+  HWND preview = ProgramWindow(PreviewCaption);
+  if (preview == nullptr) Fail(L"no preview window");
+  return preview;
+}
+
+// A fingerprint of the preview's pixels as they are on the screen.
+unsigned long long PreviewPixels() {
+  HWND preview = PreviewWindow();
+  RECT r{};
+  GetClientRect(preview, &r);
+  POINT origin{0, 0};
+  ClientToScreen(preview, &origin);
+  const int w = r.right;
+  const int h = r.bottom;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ before = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  unsigned long long hash = 1469598103934665603ULL; // FNV-1a
+  unsigned long long inked = 0;
+  const auto* p = static_cast<const unsigned char*>(bits);
+  for (long long i = 0; p != nullptr && i < static_cast<long long>(w) * h * 4; ++i) {
+    hash = (hash ^ p[i]) * 1099511628211ULL;
+    if (i % 4 == 0 && p[i] != 255) ++inked;
+  }
+  SelectObject(memory, before);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  if (inked == 0) Fail(L"the preview shows a blank page");
+  return hash;
+}
+
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
@@ -469,6 +545,7 @@ void Launch(const std::wstring& exe) {
 }
 
 void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
+  unsigned long long snapshot = 0;
   std::size_t i = 0;
   auto next = [&]() -> std::wstring {
     if (i >= args.size()) Fail(L"argument missing");
@@ -635,6 +712,101 @@ void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
                         Num(Layout[s].Width) + L"x" + Num(Layout[s].Height),
                     L"place of " + name);
       }
+    } else if (command == L"expect-client") { // client area W H, at any DPI
+      const long long w = number();
+      const long long h = number();
+      RECT client{};
+      GetClientRect(dialog, &client);
+      ExpectEqual(Num(client.right) + L"x" + Num(client.bottom), Num(w) + L"x" + Num(h),
+                  L"client area");
+    } else if (command == L"expect-font-height") { // the dialog's font, in pixels
+      const long long expected = number();
+      HFONT font = reinterpret_cast<HFONT>(Ask(Named("Button1"), WM_GETFONT));
+      LOGFONTW lf{};
+      GetObjectW(font, sizeof lf, &lf);
+      ExpectNumber(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, expected, L"font height");
+    } else if (command == L"expect-preview") { // beside the dialog, shown, without the focus
+      HWND preview = nullptr;
+      if (!WaitFor([&] {
+            preview = ProgramWindow(PreviewCaption);
+            return preview != nullptr && IsWindowVisible(preview);
+          })) {
+        Fail(L"the preview window did not appear");
+      }
+      Expect(GetWindow(preview, GW_OWNER) == dialog, L"the dialog owns the preview");
+      RECT d{};
+      RECT p{};
+      GetWindowRect(dialog, &d);
+      GetWindowRect(preview, &p);
+      RECT overlap{};
+      Expect(!IntersectRect(&overlap, &d, &p), L"preview beside the dialog, not over it");
+      ExpectEqual(Num(p.left >= d.right ? 1 : 0), L"1", L"preview right of the dialog");
+      Expect(GetForegroundWindow() == dialog, L"the dialog stays the active window");
+      Expect(FocusName() != L"(none)", L"a control of the dialog has the focus");
+      const auto ex = static_cast<DWORD>(GetWindowLongW(preview, GWL_EXSTYLE));
+      const auto style = static_cast<DWORD>(GetWindowLongW(preview, GWL_STYLE));
+      Expect((ex & WS_EX_NOACTIVATE) && (style & WS_THICKFRAME), L"resizable, never activated");
+    } else if (command == L"expect-preview-hidden") {
+      if (!WaitFor([] { return !IsWindowVisible(PreviewWindow()); })) Fail(L"preview still shown");
+      Log(L"ok: preview hidden");
+    } else if (command == L"snap-preview") {
+      snapshot = PreviewPixels();
+      Log(L"ok: preview pixels taken");
+    } else if (command == L"expect-preview-changed") {
+      const bool changed = WaitFor([&] { return PreviewPixels() != snapshot; }, 3000);
+      Expect(changed, L"the preview's pixels changed");
+      snapshot = PreviewPixels();
+    } else if (command == L"close-preview") { // its close box, with the mouse
+      HWND preview = PreviewWindow();
+      RECT r{};
+      GetWindowRect(preview, &r);
+      POINT origin{0, 0};
+      ClientToScreen(preview, &origin);
+      const LONG y = (r.top + origin.y) / 2;
+      LONG x = r.right - 2;
+      while (x > r.left && Ask(preview, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE) --x;
+      if (x <= r.left) Fail(L"no close box on the preview");
+      ClickAt({x, y});
+    } else if (command == L"show-preview") { // the dialog's system-menu item
+      PostMessageW(dialog, WM_SYSCOMMAND, ShowPreviewCommand, 0);
+      if (!WaitFor([] { return IsWindowVisible(PreviewWindow()) != FALSE; })) {
+        Fail(L"the system-menu item did not show the preview");
+      }
+      Expect(GetForegroundWindow() == dialog, L"showing it left the dialog active");
+    } else if (command == L"expect-message") { // an error box owned by the dialog, two texts in it
+      const std::wstring part = next();
+      const std::wstring part2 = next();
+      HWND box = nullptr;
+      if (!WaitFor([&] {
+            box = ProgramWindow(Caption, L"#32770");
+            return box != nullptr && IsWindowVisible(box);
+          })) {
+        Fail(L"no message box");
+      }
+      Expect(GetWindow(box, GW_OWNER) == dialog, L"the dialog owns the message box");
+      std::wstring text;
+      for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+           child = GetWindow(child, GW_HWNDNEXT)) {
+        text += WindowText(child) + L"\n";
+      }
+      for (const std::wstring* want : {&part, &part2}) {
+        Expect(text.find(*want) != std::wstring::npos,
+               L"message holds \"" + Escape(*want) + L"\": " + Escape(text));
+      }
+      bool icon = false;
+      for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+           child = GetWindow(child, GW_HWNDNEXT)) {
+        const auto style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
+        if ((style & SS_TYPEMASK) == SS_ICON) icon = true;
+      }
+      Expect(icon, L"the message shows an icon");
+      // Enter must reach the message box, not the dialog under it.
+      HWND owner = dialog;
+      dialog = box;
+      PressKey(L"enter");
+      dialog = owner;
+      if (!WaitFor([&] { return !IsWindow(box); })) Fail(L"Enter did not close the message box");
+      Log(L"ok: message closed by Enter");
     } else if (command == L"expect-field-height") {
       const Control c = TakeControl(args, i);
       RECT r{};
@@ -659,6 +831,13 @@ void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
       const std::wstring flag = next();
       RECT r{};
       GetWindowRect(dialog, &r);
+      // The preview beside it belongs in the picture.
+      if (HWND preview = ProgramWindow(PreviewCaption);
+          preview != nullptr && IsWindowVisible(preview)) {
+        RECT p{};
+        GetWindowRect(preview, &p);
+        UnionRect(&r, &r, &p);
+      }
       const std::string geometry = Narrow(Num(r.right - r.left) + L"x" + Num(r.bottom - r.top) +
                                           L"+" + Num(r.left) + L"+" + Num(r.top) + L"\n");
       std::FILE* f = _wfopen(flag.c_str(), L"wb");

@@ -316,7 +316,7 @@ case_japanese_folder() {
   expect_comment_bytes 1 x
 }
 
-case_screenshot() {
+case_screenshot() {  # the README's picture: the dialog and its preview
   default_lines
   set_comment 1 "外壁 三重線（一点鎖線＋実線）"
   local rows=("-150 50 2 5 -1" "0 0 1 1 -1" "150 75 10 19 35")
@@ -334,6 +334,67 @@ case_screenshot() {
   write_lines "$dat"
   drive launch expect-text Edit1 3 150 screenshot "$(winpath "$work/screenshot.flag")" \
     key esc expect-exit
+}
+
+# ---- the preview window and failures
+
+case_preview_live() {
+  # Every kind of edit redraws the preview; the dialog keeps the keyboard.
+  drive launch expect-preview snap-preview \
+    toggle CH1 1 expect-preview-changed \
+    set Edit1 1 25 expect-preview-changed \
+    set Edit2 1 8 expect-preview-changed \
+    toggle CH2 1 expect-preview-changed \
+    choose CB1 1 8 expect-preview-changed \
+    choose CB2 1 2 expect-preview-changed \
+    set CB3 1 200 expect-preview-changed \
+    set Edit1 1 abc expect-preview-changed \
+    tab 2 expect-preview-changed \
+    close-preview expect-preview-hidden show-preview expect-preview \
+    key esc expect-exit
+  [ ! -e "$dat" ] || fail "Esc wrote a settings file"
+  ok "no settings file after Esc"
+}
+
+case_preview_ok() {
+  drive launch expect-preview toggle CH1 1 set Edit1 1 12.5 key enter expect-exit
+  expect_well_formed
+  expect_field 1 1 1 1
+  expect_field 1 1 2 12.5
+}
+
+case_failed_save() {
+  # A folder where the settings file should be: OK cannot replace it.
+  mkdir -p "$dat"
+  echo keep >"$dat/inside.txt"
+  drive launch set EditC kept toggle CH1 2 key enter \
+    expect-message "$(esc 設定を保存できませんでした)" "$(esc "$(winpath "$dat")")" \
+    expect-running expect-text EditC kept expect-check CH1 2 1 \
+    key enter expect-message "$(esc 設定を保存できませんでした)" "$(esc "$(winpath "$dat")")" \
+    expect-running key esc expect-exit
+  [ -d "$dat" ] && [ "$(cat "$dat/inside.txt")" = keep ] || fail "the folder was changed"
+  [ "$(ls -A "$app_dir" | tr '\n' ' ')" = "vomurel.dat vomurel.exe " ] ||
+    fail "files left beside the program: $(ls -A "$app_dir")"
+  ok "nothing on disk changed"
+}
+
+case_dpi_144() {
+  # Wine's screen DPI for this test only; the value before is put back.
+  local key='HKCU\Control Panel\Desktop' before
+  before="$(wine reg query "$key" /v LogPixels 2>/dev/null | tr -d '\r' | awk '/LogPixels/ { print $3 }')"
+  restore_dpi() {
+    if [ -n "$before" ]; then
+      wine reg add "$key" /v LogPixels /t REG_DWORD /d "$((before))" /f >/dev/null 2>&1
+    else
+      wine reg delete "$key" /v LogPixels /f >/dev/null 2>&1
+    fi
+    wineserver -w
+  }
+  trap 'restore_dpi; cleanup' EXIT
+  wine reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  wineserver -w
+  # 589 x 314 and the 13-pixel font at 1.5 times, rounded as MulDiv does.
+  drive launch expect-client 884 471 expect-font-height 20 key esc expect-exit
 }
 
 "case_$1"

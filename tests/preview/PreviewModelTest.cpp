@@ -230,4 +230,23 @@ TEST(PreviewFit, FillsTheWindowLessTheMarginAndKeepsTheAspect) {
   EXPECT_GT(tiny.PixelsPerUnit, 0);
 }
 
+TEST(PreviewPlace, BesideTheDialogWithinTheWorkArea) {
+  using Preview::Box;
+  const Box work{0, 0, 1024, 738};
+  const struct {
+    const char* Name;
+    Box Dialog;
+    Box Expected;
+  } cases[] = {
+      {"right of it, tops aligned", {100, 100, 695, 443}, {699, 100, 1009, 443}},
+      {"right of it, moved up into the work area", {100, 500, 695, 843}, {699, 395, 1009, 738}},
+      {"below it when the right is full", {400, 20, 995, 363}, {400, 367, 710, 710}},
+      {"left of it when right and below are full", {650, 300, 1020, 700}, {336, 300, 646, 643}},
+      {"over it at the right edge when nothing fits", {20, 300, 1000, 700}, {714, 300, 1024, 643}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Preview::PlaceBeside(c.Dialog, 310, 343, work, 4), c.Expected) << c.Name;
+  }
+}
+
 } // namespace

@@ -1,0 +1,41 @@
+// The preview window beside the settings dialog: a top-level window owned
+// by the dialog that never takes the focus, draws the preview model of the
+// visible tab into a memory bitmap and copies it to the screen in one go.
+#pragma once
+
+#include <windows.h>
+
+#include "preview/PreviewModel.h"
+
+namespace Win32 {
+
+inline constexpr wchar_t PreviewCaption[] = L"Vomurel\u3000プレビュー";
+
+class PreviewWindow {
+ public:
+  PreviewWindow() = default;
+  PreviewWindow(const PreviewWindow&) = delete;
+  PreviewWindow& operator=(const PreviewWindow&) = delete;
+  ~PreviewWindow();
+
+  // Creates the window beside owner, hidden.
+  bool Create(HWND owner);
+  // Shows it without activating it.
+  void Show() const;
+  void Draw(Preview::Picture picture);
+  HWND Handle() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC target, const RECT& client) const;
+  void UpdateFont();
+
+  HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;
+  HFONT font_ = nullptr;
+  UINT dpi_ = 96;
+  Preview::Picture picture_;
+};
+
+} // namespace Win32

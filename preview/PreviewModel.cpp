@@ -25,6 +25,19 @@ double EffectiveScale(const Settings::LineRow& row, double scale) {
   return row.PaperUnit ? scale : 1.0;
 }
 
+// The next of 1, 2, 5, 10, 20, ... at or above size: the paths keep their
+// size while an interval is edited, so the picture shows the change rather
+// than fitting it away.
+double RoundedUp(double size) {
+  double decade = std::pow(10.0, std::floor(std::log10(size)));
+  for (;;) {
+    for (const double step : {1.0, 2.0, 5.0}) {
+      if (step * decade >= size) return step * decade;
+    }
+    decade *= 10.0;
+  }
+}
+
 double PathSize(const Settings::TLineTable& preset, double scale) {
   double interval = 0.0;
   double chamfer = 0.0;
@@ -39,7 +52,7 @@ double PathSize(const Settings::TLineTable& preset, double scale) {
   }
   // A preset of chamfers alone is sized so that they fit its corners.
   const double size = interval > 0.0 ? interval * SizePerInterval : chamfer * SizePerInterval;
-  return size > 0.0 && std::isfinite(size) ? size : DefaultSize;
+  return size > 0.0 && std::isfinite(size) ? RoundedUp(size) : DefaultSize;
 }
 
 Pen PenOf(int row, const Settings::LineRow& line) {

@@ -470,15 +470,15 @@ HWND PreviewWindow() {
   return preview;
 }
 
-// A fingerprint of the preview's pixels as they are on the screen.
-unsigned long long PreviewPixels() {
-  HWND preview = PreviewWindow();
+// The client area of a window as it is on the screen, 0x00RRGGBB by row.
+std::vector<unsigned> ClientPixels(HWND window, int& w, int& h) {
   RECT r{};
-  GetClientRect(preview, &r);
+  GetClientRect(window, &r);
   POINT origin{0, 0};
-  ClientToScreen(preview, &origin);
-  const int w = r.right;
-  const int h = r.bottom;
+  ClientToScreen(window, &origin);
+  w = r.right;
+  h = r.bottom;
+  std::vector<unsigned> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
@@ -492,19 +492,49 @@ unsigned long long PreviewPixels() {
   HGDIOBJ before = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
   GdiFlush();
-  unsigned long long hash = 1469598103934665603ULL; // FNV-1a
-  unsigned long long inked = 0;
-  const auto* p = static_cast<const unsigned char*>(bits);
-  for (long long i = 0; p != nullptr && i < static_cast<long long>(w) * h * 4; ++i) {
-    hash = (hash ^ p[i]) * 1099511628211ULL;
-    if (i % 4 == 0 && p[i] != 255) ++inked;
-  }
+  if (bits != nullptr)
+    std::copy_n(static_cast<const unsigned*>(bits), pixels.size(), pixels.begin());
   SelectObject(memory, before);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  if (inked == 0) Fail(L"the preview shows a blank page");
+  for (unsigned& p : pixels) p &= 0xFFFFFF;
+  return pixels;
+}
+
+// A fingerprint of the preview's pixels as they are on the screen.
+unsigned long long PreviewPixels() {
+  int w = 0;
+  int h = 0;
+  const std::vector<unsigned> pixels = ClientPixels(PreviewWindow(), w, h);
+  unsigned long long hash = 1469598103934665603ULL; // FNV-1a
+  bool inked = false;
+  for (const unsigned p : pixels) {
+    hash = (hash ^ p) * 1099511628211ULL;
+    inked = inked || p != 0xFFFFFF;
+  }
+  if (!inked) Fail(L"the preview shows a blank page");
   return hash;
+}
+
+// Rows of a control that hold ink: the height of its text as drawn.
+int InkHeight(HWND control) {
+  int w = 0;
+  int h = 0;
+  const std::vector<unsigned> pixels = ClientPixels(control, w, h);
+  int top = h;
+  int bottom = -1;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const unsigned p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                                static_cast<std::size_t>(x)];
+      if ((p & 0xFF) < 128) { // dark: text, not the white background
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+  }
+  return bottom >= top ? bottom - top + 1 : 0;
 }
 
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM) {
@@ -719,12 +749,13 @@ void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
       GetClientRect(dialog, &client);
       ExpectEqual(Num(client.right) + L"x" + Num(client.bottom), Num(w) + L"x" + Num(h),
                   L"client area");
-    } else if (command == L"expect-font-height") { // the dialog's font, in pixels
-      const long long expected = number();
-      HFONT font = reinterpret_cast<HFONT>(Ask(Named("Button1"), WM_GETFONT));
-      LOGFONTW lf{};
-      GetObjectW(font, sizeof lf, &lf);
-      ExpectNumber(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, expected, L"font height");
+    } else if (command == L"expect-ink-height") { // NAME MIN MAX: its text's height on screen
+      const Control c = TakeControl(args, i);
+      const long long low = number();
+      const long long high = number();
+      const int ink = InkHeight(c.Hwnd);
+      Expect(ink >= low && ink <= high, L"text of " + c.Label + L" is " + Num(ink) +
+                                            L" pixels high, in " + Num(low) + L".." + Num(high));
     } else if (command == L"expect-preview") { // beside the dialog, shown, without the focus
       HWND preview = nullptr;
       if (!WaitFor([&] {

@@ -147,7 +147,7 @@ case_first_start() {
     expect-item CB1 1 265 SXF-256 expect-item CB2 1 34 "$(esc '(予約)')" \
     expect-item CB2 1 0 "$(esc 現在線種)" expect-item CB3 1 25 200 \
     expect-text-start Memo1 "$(esc '◆項目の最初のチェックは')\\r\\n$(esc '　作図するか否かを指定')" \
-    expect-field-height CB1 1 21 expect-field-height CB3 1 21 \
+    expect-field-height CB1 1 21 expect-field-height CB3 1 21 expect-ink-height Label1 9 13 \
     expect-focus-cycle \
     key enter expect-exit
   default_lines
@@ -340,9 +340,13 @@ case_screenshot() {  # the README's picture: the dialog and its preview
 
 case_preview_live() {
   # Every kind of edit redraws the preview; the dialog keeps the keyboard.
+  # The host's layer group 0 at 1:50 makes the paper-unit tick count; the
+  # dialog only reads that file.
+  printf 'hs 50 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\n' >"$app_dir/JWC_TEMP.TXT"
+  cp "$app_dir/JWC_TEMP.TXT" "$work/exchange-before"
   drive launch expect-preview snap-preview \
     toggle CH1 1 expect-preview-changed \
-    set Edit1 1 25 expect-preview-changed \
+    set Edit1 1 30 expect-preview-changed \
     set Edit2 1 8 expect-preview-changed \
     toggle CH2 1 expect-preview-changed \
     choose CB1 1 8 expect-preview-changed \
@@ -353,7 +357,8 @@ case_preview_live() {
     close-preview expect-preview-hidden show-preview expect-preview \
     key esc expect-exit
   [ ! -e "$dat" ] || fail "Esc wrote a settings file"
-  ok "no settings file after Esc"
+  cmp -s "$work/exchange-before" "$app_dir/JWC_TEMP.TXT" || fail "the exchange file changed"
+  ok "no settings file after Esc, exchange file untouched"
 }
 
 case_preview_ok() {
@@ -380,21 +385,22 @@ case_failed_save() {
 
 case_dpi_144() {
   # Wine's screen DPI for this test only; the value before is put back.
-  local key='HKCU\Control Panel\Desktop' before
-  before="$(wine reg query "$key" /v LogPixels 2>/dev/null | tr -d '\r' | awk '/LogPixels/ { print $3 }')"
+  dpi_key='HKCU\Control Panel\Desktop'
+  dpi_before="$({ wine reg query "$dpi_key" /v LogPixels 2>/dev/null || true; } | tr -d '\r' |
+    awk '/LogPixels/ { print $3 }')"
   restore_dpi() {
-    if [ -n "$before" ]; then
-      wine reg add "$key" /v LogPixels /t REG_DWORD /d "$((before))" /f >/dev/null 2>&1
+    if [ -n "$dpi_before" ]; then
+      wine reg add "$dpi_key" /v LogPixels /t REG_DWORD /d "$((dpi_before))" /f >/dev/null 2>&1 ||
+        true
     else
-      wine reg delete "$key" /v LogPixels /f >/dev/null 2>&1
+      wine reg delete "$dpi_key" /v LogPixels /f >/dev/null 2>&1 || true
     fi
-    wineserver -w
   }
   trap 'restore_dpi; cleanup' EXIT
-  wine reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-  wineserver -w
-  # 589 x 314 and the 13-pixel font at 1.5 times, rounded as MulDiv does.
-  drive launch expect-client 884 471 expect-font-height 20 key esc expect-exit
+  wine reg add "$dpi_key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  # 589 x 314 at 1.5 times, rounded as MulDiv does; the label's text drawn
+  # with the 20-pixel font (13 pixels at 96 DPI give at most 13 rows of ink).
+  drive launch expect-client 884 471 expect-ink-height Label1 15 20 key esc expect-exit
 }
 
 "case_$1"

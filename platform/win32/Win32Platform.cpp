@@ -197,6 +197,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         return ResultOf(dialog, 0);
       }
       break;
+    case WM_SHOWWINDOW:
+      // Minimising hides the dialog with the application window; its own
+      // owned window would stay on the screen without this.
+      if (wParam == FALSE) ctx->Preview.OwnerHidden();
+      if (wParam != FALSE) ctx->Preview.OwnerShown();
+      break;
     case RedrawPreviewMessage:
       ctx->RedrawPosted = false;
       if (!ctx->Closing) ctx->Preview.Draw(Preview::PictureOfDialog(ctx->View));

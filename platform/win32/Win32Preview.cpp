@@ -125,6 +125,18 @@ void PreviewWindow::Show() const {
   if (hwnd_ != nullptr) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
 }
 
+void PreviewWindow::OwnerHidden() {
+  if (hwnd_ == nullptr || !IsWindowVisible(hwnd_)) return;
+  hiddenWithOwner_ = true;
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+void PreviewWindow::OwnerShown() {
+  if (!hiddenWithOwner_) return;
+  hiddenWithOwner_ = false;
+  Show();
+}
+
 void PreviewWindow::Draw(Preview::Picture picture) {
   picture_ = std::move(picture);
   if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);

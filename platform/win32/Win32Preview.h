@@ -22,6 +22,10 @@ class PreviewWindow {
   bool Create(HWND owner);
   // Shows it without activating it.
   void Show() const;
+  // The dialog is hidden (minimised) or shown again: the preview follows,
+  // if it was showing.
+  void OwnerHidden();
+  void OwnerShown();
   void Draw(Preview::Picture picture);
   HWND Handle() const { return hwnd_; }
 
@@ -35,6 +39,7 @@ class PreviewWindow {
   HWND owner_ = nullptr;
   HFONT font_ = nullptr;
   UINT dpi_ = 96;
+  bool hiddenWithOwner_ = false;
   Preview::Picture picture_;
 };
 

@@ -798,6 +798,25 @@ void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
       while (x > r.left && Ask(preview, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE) --x;
       if (x <= r.left) Fail(L"no close box on the preview");
       ClickAt({x, y});
+    } else if (command == L"minimise-restore") { // the minimise box, then the taskbar button
+      HWND preview = PreviewWindow();
+      ClickAt(FindOnTitleBar(HTMINBUTTON));
+      if (!WaitFor([&] { return !IsWindowVisible(dialog); }, 2000)) {
+        // Wine: minimising the application window leaves the dialog it owns
+        // on the screen (Windows hides it); the preview must then stay too.
+        Expect(IsWindowVisible(preview) != FALSE,
+               L"Wine: dialog not hidden, preview stays with it");
+      } else {
+        if (!WaitFor([&] { return !IsWindowVisible(preview); })) {
+          Fail(L"minimising left the preview on the screen");
+        }
+        Log(L"ok: dialog and preview minimised together");
+        PostMessageW(GetWindow(dialog, GW_OWNER), WM_SYSCOMMAND, SC_RESTORE, 0);
+        if (!WaitFor([&] { return IsWindowVisible(dialog) && IsWindowVisible(preview); })) {
+          Fail(L"restoring did not bring back the dialog and the preview");
+        }
+        Log(L"ok: dialog and preview restored together");
+      }
     } else if (command == L"show-preview") { // the dialog's system-menu item
       PostMessageW(dialog, WM_SYSCOMMAND, ShowPreviewCommand, 0);
       if (!WaitFor([] { return IsWindowVisible(PreviewWindow()) != FALSE; })) {

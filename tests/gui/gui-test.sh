@@ -355,6 +355,7 @@ case_preview_live() {
     set Edit1 1 abc expect-preview-changed \
     tab 2 expect-preview-changed \
     close-preview expect-preview-hidden show-preview expect-preview \
+    minimise-restore expect-preview \
     key esc expect-exit
   [ ! -e "$dat" ] || fail "Esc wrote a settings file"
   cmp -s "$work/exchange-before" "$app_dir/JWC_TEMP.TXT" || fail "the exchange file changed"

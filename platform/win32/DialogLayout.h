@@ -48,6 +48,11 @@ inline constexpr int ClientWidth = 589;
 inline constexpr int ClientHeight = 314;
 inline constexpr wchar_t Caption[] = L"Vomurel\u3000設定";
 inline constexpr wchar_t ApplicationTitle[] = L"vomu_Vomurel";
+// The preview window beside the dialog, and the dialog's system-menu item
+// that shows it again (system command ids keep their low four bits free).
+inline constexpr wchar_t PreviewCaption[] = L"Vomurel\u3000プレビュー";
+inline constexpr unsigned ShowPreviewCommand = 0x0110;
+inline constexpr wchar_t ShowPreviewText[] = L"プレビューを表示";
 inline constexpr wchar_t FontFace[] = L"ＭＳ ゴシック";
 inline constexpr int FontHeight = 13;
 inline constexpr int TabCount = 20;

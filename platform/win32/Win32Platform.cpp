@@ -30,10 +30,6 @@ constexpr COLORREF White = RGB(255, 255, 255);
 // Posted on every edit: one redraw of the preview after the edit is done,
 // however many notifications it raised (showing a tab raises dozens).
 constexpr UINT RedrawPreviewMessage = WM_APP + 2;
-// The dialog's system-menu item that shows the preview again; system
-// command ids keep their low four bits free.
-constexpr UINT ShowPreviewCommand = 0x0110;
-constexpr wchar_t ShowPreviewText[] = L"プレビューを表示";
 
 struct DialogContext {
   explicit DialogContext(Settings::IDialogForm& form) : Form(form) {}
@@ -122,7 +118,7 @@ void InitDialog(HWND dialog, DialogContext& ctx) {
   HMENU menu = GetSystemMenu(dialog, FALSE);
   if (menu != nullptr) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, ShowPreviewCommand, ShowPreviewText);
+    AppendMenuW(menu, MF_STRING, Win32Layout::ShowPreviewCommand, Win32Layout::ShowPreviewText);
   }
 
   ctx.View.CreateControls(dialog, ctx.Font, ctx.Dpi);
@@ -192,7 +188,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         ShowWindow(ctx->Application, SW_MINIMIZE);
         return ResultOf(dialog, 0);
       }
-      if ((wParam & 0xFFF0) == ShowPreviewCommand) {
+      if ((wParam & 0xFFF0) == Win32Layout::ShowPreviewCommand) {
         ctx->Preview.Show();
         return ResultOf(dialog, 0);
       }

@@ -111,12 +111,11 @@ bool PreviewWindow::Create(HWND owner) {
       Preview::PlaceBeside({dialog.left, dialog.top, dialog.right, dialog.bottom}, width, height,
                            {work.left, work.top, work.right, work.bottom}, Scale(Gap, dpi_));
 
-  hwnd_ = CreateWindowExW(PreviewExStyle, PreviewClass, PreviewCaption, PreviewStyle, place.Left,
-                          place.Top, width, height, owner, nullptr, instance, this);
+  hwnd_ = CreateWindowExW(PreviewExStyle, PreviewClass, Win32Layout::PreviewCaption, PreviewStyle,
+                          place.Left, place.Top, width, height, owner, nullptr, instance, this);
   if (hwnd_ == nullptr) return false;
-  // Created where the dialog is, the window may sit on another monitor now.
-  const UINT dpi = WindowDpi(hwnd_);
-  if (dpi != dpi_) dpi_ = dpi;
+  // Placed beside the dialog, the window may be on another monitor.
+  dpi_ = WindowDpi(hwnd_);
   UpdateFont();
   return true;
 }

@@ -9,8 +9,6 @@
 
 namespace Win32 {
 
-inline constexpr wchar_t PreviewCaption[] = L"Vomurel\u3000プレビュー";
-
 class PreviewWindow {
  public:
   PreviewWindow() = default;

@@ -433,10 +433,6 @@ void ExpectFocusCycle() {
 
 // ---- the preview window and message boxes
 
-constexpr wchar_t PreviewCaption[] = L"Vomurel\u3000プレビュー";
-// The dialog's system-menu command that shows the preview again.
-constexpr WPARAM ShowPreviewCommand = 0x0110;
-
 struct FoundWindow {
   const wchar_t* Caption;
   const wchar_t* Class; // null: any
@@ -817,8 +813,12 @@ void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
         }
         Log(L"ok: dialog and preview restored together");
       }
-    } else if (command == L"show-preview") { // the dialog's system-menu item
-      PostMessageW(dialog, WM_SYSCOMMAND, ShowPreviewCommand, 0);
+    } else if (command == L"show-preview") { // the dialog's system-menu item, by keyboard
+      // Alt+Space opens the system menu; its last item is the preview's.
+      PressKey(L"alt+space");
+      Sleep(300);
+      PressKey(L"up");
+      PressKey(L"enter");
       if (!WaitFor([] { return IsWindowVisible(PreviewWindow()) != FALSE; })) {
         Fail(L"the system-menu item did not show the preview");
       }

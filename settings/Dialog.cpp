@@ -6,17 +6,6 @@
 namespace Settings {
 namespace {
 
-struct RowControls {
-  ControlId Ch1, Edit1, Edit2, Ch2, Cb1, Cb2, Cb3;
-};
-
-RowControls FindRowControls(IDialogView& view, ControlId frame) {
-  return {view.FindChild(frame, "CH1"),   view.FindChild(frame, "Edit1"),
-          view.FindChild(frame, "Edit2"), view.FindChild(frame, "CH2"),
-          view.FindChild(frame, "CB1"),   view.FindChild(frame, "CB2"),
-          view.FindChild(frame, "CB3")};
-}
-
 bool IsPresetNumber(int preset) { return preset >= 1 && preset <= PresetCount; }
 
 ControlId RowFrame(IDialogView& view, int row) {

@@ -96,29 +96,27 @@ const std::vector<std::string>& HelpLines() {
   return lines;
 }
 
-void InitRowFrame(IDialogView& view, ControlId frame) {
-  const ControlId ch1 = view.FindChild(frame, "CH1");
-  const ControlId edit1 = view.FindChild(frame, "Edit1");
-  const ControlId edit2 = view.FindChild(frame, "Edit2");
-  const ControlId ch2 = view.FindChild(frame, "CH2");
-  const ControlId cb1 = view.FindChild(frame, "CB1");
-  const ControlId cb2 = view.FindChild(frame, "CB2");
-  const ControlId cb3 = view.FindChild(frame, "CB3");
+RowControls FindRowControls(IDialogView& view, ControlId frame) {
+  const auto find = [&](std::size_t i) { return view.FindChild(frame, RowControlNames[i]); };
+  return {find(0), find(1), find(2), find(3), find(4), find(5), find(6)};
+}
 
-  view.SetChecked(ch1, false);
-  view.SetText(edit1, "0.0");
-  view.SetText(edit2, "0.0");
-  view.SetChecked(ch2, false);
+void InitRowFrame(IDialogView& view, ControlId frame) {
+  const RowControls c = FindRowControls(view, frame);
+  view.SetChecked(c.Ch1, false);
+  view.SetText(c.Edit1, "0.0");
+  view.SetText(c.Edit2, "0.0");
+  view.SetChecked(c.Ch2, false);
   const auto fill = [&view](ControlId list, const std::vector<std::string>& items) {
     view.ClearItems(list);
     for (const std::string& item : items) view.AddItem(list, item);
   };
-  fill(cb1, ColorItems());
-  fill(cb2, LineTypeItems());
-  fill(cb3, WidthItems());
-  view.SetSelected(cb1, 0);
-  view.SetSelected(cb2, 0);
-  view.SetText(cb3, "-1");
+  fill(c.Cb1, ColorItems());
+  fill(c.Cb2, LineTypeItems());
+  fill(c.Cb3, WidthItems());
+  view.SetSelected(c.Cb1, 0);
+  view.SetSelected(c.Cb2, 0);
+  view.SetText(c.Cb3, "-1");
 }
 
 } // namespace Settings

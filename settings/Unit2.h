@@ -22,6 +22,12 @@ const std::vector<std::string>& HelpLines();
 inline constexpr std::string_view RowControlNames[] = {"CH1", "Edit1", "Edit2", "CH2",
                                                        "CB1", "CB2",   "CB3"};
 
+// The controls of one row frame, found by their names.
+struct RowControls {
+  ControlId Ch1, Edit1, Edit2, Ch2, Cb1, Cb2, Cb3;
+};
+RowControls FindRowControls(IDialogView& view, ControlId frame);
+
 // Unticks both check boxes, puts "0.0" into both edit boxes, fills the three
 // lists and selects "current colour", "current line type" and width "-1".
 void InitRowFrame(IDialogView& view, ControlId frame);

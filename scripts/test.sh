@@ -59,8 +59,26 @@ step "windows build (32-bit, the shipped program)"
 cmake --preset windows >/dev/null
 cmake --build build/windows -j"$jobs"
 
+# Every Windows test case is a process of its own. One wineserver kept for
+# the non-GUI runs keeps a case from meeting a server that is just shutting
+# down ("recvmsg: Connection reset by peer"). It and Wine's services start
+# here, away from CTest's output pipes: CTest waits for every process that
+# holds them.
+wine_up() {
+  wine_down
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+# The GUI tests start their own display: they get a server of their own.
+wine_down() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+}
+
 step "windows tests under Wine (32-bit: unit, end-to-end, the shipped zip, dialog GUI)"
+wine_up
 run_ctest build/windows -j"$jobs" -LE gui
+wine_down
 # The GUI tests drive real windows under Xvfb: only they get a retry for a
 # timing hiccup.
 run_ctest build/windows -L gui --repeat until-pass:2
@@ -70,10 +88,12 @@ cmake --preset windows-x64 >/dev/null
 cmake --build build/windows-x64 -j"$jobs"
 
 step "windows tests under Wine (64-bit: unit and end-to-end)"
+wine_up
 run_ctest build/windows-x64 -j"$jobs" -L 'unit|endtoend'
 
 step "the same bytes from the native, 32-bit and 64-bit programs"
 run_step bash scripts/compare-builds.sh build/native build/windows build/windows-x64
+wine_down
 
 step "reproducible zip: built again in another folder"
 repro_zip() {

@@ -27,9 +27,26 @@ constexpr int SettingsFileLines = 1423;
 constexpr int MinLineWidth = -1;
 constexpr int MaxLineWidth = 30000;
 
+// Drawing options of a preset, kept beside the settings file in a file of
+// their own (the program's path with ".ini"); the settings file never holds
+// them, so its form stays as every earlier version wrote it.
+struct DrawOptions {
+  bool StartCap = false;          // a cap line across the start of an open path
+  bool EndCap = false;            // and across its end
+  double CapOverhang = 0.0;       // how far a cap reaches beyond the outermost lines, >= 0
+  bool CapPaperUnit = false;      // CapOverhang is paper millimetres
+  std::int32_t CapColor = 0;      // position in the colour list, as a row's Color
+  std::int32_t CapLineType = 0;   // position in the line-type list
+  std::int32_t CapLineWidth = -1; // as a row's LineWidth
+  bool RoundCorners = false;      // decided corners are arcs instead of chamfers
+
+  bool operator==(const DrawOptions&) const = default;
+};
+
 struct TLineTable {
   std::string Comment;
   std::array<LineRow, RowCount + 1> Rows{}; // rows 1..10 used
+  DrawOptions Options;                      // not in the settings file
 
   LineRow& Row(int r) { return Rows[static_cast<std::size_t>(r)]; }
   const LineRow& Row(int r) const { return Rows[static_cast<std::size_t>(r)]; }

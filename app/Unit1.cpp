@@ -19,12 +19,15 @@ std::filesystem::path TForm1::SettingsPath() const {
   return Settings::SettingsPathFor(ProgramPath);
 }
 
+std::filesystem::path TForm1::OptionsPath() const { return Settings::OptionsPathFor(ProgramPath); }
+
 void TForm1::FormShow(Settings::IDialogView* view) {
   ZizAvodi::ResetExchangeState();
   ProgramFolder = ProgramPath.parent_path();
   ZizAvodi::ReadExchangeFile(ExchangePath()); // a missing file leaves the defaults
   ZizAvodi::ResetOutputState();
   Settings::LoadSettings(Table, SettingsPath());
+  Settings::LoadOptions(Table, OptionsPath());
   RunMode = RunModeFromArguments(Arguments);
 
   if (RunMode != DialogRun) {

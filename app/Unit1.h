@@ -46,6 +46,7 @@ class TForm1 final : public Settings::IDialogForm {
 
   std::filesystem::path ExchangePath() const { return ProgramFolder / ExchangeFileName; }
   std::filesystem::path SettingsPath() const;
+  std::filesystem::path OptionsPath() const;
 
   std::filesystem::path ProgramPath;
   std::vector<std::string> Arguments;

@@ -73,6 +73,11 @@ enum CrossingResult : int {
 };
 // Unit vector of direction VectorAngle(dx, dy): a null vector gives (1, 0).
 Point UnitDirection(double dx, double dy);
+// Direction angle of (dx, dy) in degrees, in [0, 360); a null vector gives
+// 0. Axis directions are exact (0, 90, 180, 270), and the result comes from
+// correctly rounded operations only, so that every build writes the same
+// digits (the C libraries' atan2 differ in the last bit).
+double DirectionDegrees(double dx, double dy);
 
 // Crossing of the infinite lines through a and b. Both vertical, or slopes
 // equal after quantising to 1e-8: parallel. The quantising window is

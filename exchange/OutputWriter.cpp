@@ -217,6 +217,27 @@ void EmitLine(double x1, double y1, double x2, double y2) {
   AppendOutputLine(line);
 }
 
+void EmitArc(double cx, double cy, double radius, double startDegrees, double endDegrees) {
+  if (!AllFinite({cx, cy, radius, startDegrees, endDegrees})) return;
+  if (radius < MyFunc::NoExtentTolerance) return;
+  // An angle a hair below 360 is written 360: the host's range starts at 0.
+  const auto angle = [](double degrees) {
+    std::string text = MyFunc::FormatReal(degrees);
+    return text == "360" ? std::string("0") : text;
+  };
+  const std::string start = angle(startDegrees);
+  const std::string end = angle(endDegrees);
+  if (start == end) return;
+  std::string line("ci ");
+  MyFunc::AppendReal(line, cx);
+  line.push_back(' ');
+  MyFunc::AppendReal(line, cy);
+  line.push_back(' ');
+  MyFunc::AppendReal(line, radius);
+  line += ' ' + start + ' ' + end + " 1 0";
+  AppendOutputLine(line);
+}
+
 void EmitText(std::int32_t kind, std::string_view text, double x, double y, double dx, double dy) {
   if (!AllFinite({x, y, dx, dy})) return;
   if (std::fabs(dx) <= MyFunc::NoExtentTolerance && std::fabs(dy) <= MyFunc::NoExtentTolerance) {

@@ -304,6 +304,11 @@ void EmitLine(double x1, double y1, double x2, double y2);
 // False for what EmitLine drops: a line of no length or with a coordinate
 // that is not a finite number.
 bool LineIsDrawn(double x1, double y1, double x2, double y2);
+// A circular arc as the host draws it: "ci cx cy r start end 1 0", angles in
+// degrees, counter-clockwise from start to end. Dropped when a number is not
+// finite, the radius has no extent, or both angles would be written alike
+// (the host would draw a whole circle).
+void EmitArc(double cx, double cy, double radius, double startDegrees, double endDegrees);
 void EmitText(std::int32_t kind, std::string_view text, double x, double y, double dx, double dy);
 std::int32_t MapColorIndex(std::int32_t index);
 std::int32_t MapLineTypeIndex(std::int32_t index);

@@ -12,16 +12,34 @@
 
 namespace MultiLine {
 
+// The row number under which the end caps follow the rows.
+constexpr int CapRow = 0;
+
+// A round corner: an arc of Radius about Centre, tangent to the segment
+// before it at From and to the segment after it at To (path order). Seen
+// from the centre it runs counter-clockwise from StartDegrees to EndDegrees
+// (in [0, 360)): From to To at a left turn, To to From at a right turn.
+struct CornerArc {
+  MyFunc::Point Centre;
+  double Radius = 0.0;
+  double StartDegrees = 0.0;
+  double EndDegrees = 0.0;
+  MyFunc::Point From, To;
+};
+
 // Where the builder's lines go: the unattended run writes them as output
 // commands, the dialog's preview collects them for drawing.
 class ILineSink {
  public:
   virtual ~ILineSink() = default;
-  // An enabled row (1..10) begins; its lines follow.
+  // An enabled row (1..10) begins, or with CapRow the end caps, drawn in
+  // line's colour, line type and width; its lines follow.
   virtual void BeginRow(int row, const Settings::LineRow& line) = 0;
   // One line of the row, in path order; may have no length (a chamfer of
   // size 0), which the receiver drops.
   virtual void Line(const MyFunc::Point& from, const MyFunc::Point& to) = 0;
+  // A round corner of the row, after the segment it ends.
+  virtual void Arc(const CornerArc& arc) = 0;
 };
 
 // The path of a run: the unbroken run of set entries from entry 1, at most
@@ -29,9 +47,10 @@ class ILineSink {
 std::vector<MyFunc::Point> PickedPath(
     const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPointSlots>& points, int limit);
 
-// Builds every enabled row of preset along path into sink. scale multiplies
-// the interval and chamfer of rows given in paper units. A path whose last
-// point coincides with its first is closed.
+// Builds every enabled row of preset along path into sink, then the end
+// caps its options ask for. scale multiplies the interval and chamfer of
+// rows given in paper units (and a cap overhang in paper units). A path
+// whose last point coincides with its first is closed.
 void BuildRows(const std::vector<MyFunc::Point>& path, const Settings::TLineTable& preset,
                double scale, ILineSink& sink);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "multiline/MultiLine.h"
 #include "settings/Dialog.h"
@@ -20,6 +21,8 @@ constexpr Point Rectangle[] = {{1.5, 0.05}, {2.45, 0.05}, {2.45, 0.9}, {1.5, 0.9
 constexpr double SizePerInterval = 8.0;
 // Size of the paths when every interval (and chamfer) is zero.
 constexpr double DefaultSize = 1000.0;
+// Round corners are drawn as polylines with corners this far apart.
+constexpr double ArcStepDegrees = 5.0;
 
 double EffectiveScale(const Settings::LineRow& row, double scale) {
   return row.PaperUnit ? scale : 1.0;
@@ -75,6 +78,7 @@ class PictureSink final : public MultiLine::ILineSink {
   void BeginRow(int row, const Settings::LineRow& line) override {
     if (makePens_) picture_.Pens.push_back(PenOf(row, line));
     pen_ = rowsSeen_++;
+    row_ = row;
     labelled_ = false;
   }
   void Line(const Point& from, const Point& to) override {
@@ -82,10 +86,17 @@ class PictureSink final : public MultiLine::ILineSink {
     picture_.Strokes.push_back({pen_, from, to});
     picture_.Extent.Add(from);
     picture_.Extent.Add(to);
-    if (!labelled_) {
+    // Rows are numbered at the start of their line; the caps are not.
+    if (!labelled_ && row_ != MultiLine::CapRow) {
       picture_.Labels.push_back({pen_, from});
       labelled_ = true;
     }
+  }
+  void Arc(const MultiLine::CornerArc& arc) override {
+    if (!ZizAvodi::LineIsDrawn(arc.From.X, arc.From.Y, arc.To.X, arc.To.Y)) return;
+    Curve curve{pen_, ArcPoints(arc, ArcStepDegrees)};
+    for (const Point& p : curve.Points) picture_.Extent.Add(p);
+    picture_.Curves.push_back(std::move(curve));
   }
 
  private:
@@ -93,6 +104,7 @@ class PictureSink final : public MultiLine::ILineSink {
   bool makePens_;
   std::size_t rowsSeen_ = 0;
   std::size_t pen_ = 0;
+  int row_ = 0;
   bool labelled_ = false;
 };
 
@@ -148,6 +160,22 @@ Picture BuildPicture(const Settings::TLineTable& preset, double scale) {
 
 Picture PictureOfDialog(Settings::IDialogView& view) {
   return BuildPicture(Settings::ReadTab(view), LayerGroupScale(ZizAvodi::Exchange));
+}
+
+std::vector<Point> ArcPoints(const MultiLine::CornerArc& arc, double maxStepDegrees) {
+  double sweep = arc.EndDegrees - arc.StartDegrees;
+  if (sweep <= 0.0) sweep += 360.0;
+  const double steps = std::ceil(sweep / std::max(maxStepDegrees, 0.1));
+  const int count = std::isfinite(steps) ? static_cast<int>(std::clamp(steps, 1.0, 3600.0)) : 1;
+  std::vector<Point> points;
+  points.reserve(static_cast<std::size_t>(count) + 1);
+  constexpr double radiansPerDegree = std::numbers::pi / 180.0;
+  for (int i = 0; i <= count; ++i) {
+    const double a = (arc.StartDegrees + sweep * i / count) * radiansPerDegree;
+    points.push_back(
+        {arc.Centre.X + arc.Radius * std::cos(a), arc.Centre.Y + arc.Radius * std::sin(a)});
+  }
+  return points;
 }
 
 Fit FitTo(const Bounds& extent, double width, double height, double margin) {

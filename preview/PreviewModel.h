@@ -12,6 +12,7 @@
 #include "common/MyFunc.h"
 #include "exchange/HostScreen.h"
 #include "exchange/ZizAvodi.h"
+#include "multiline/MultiLine.h"
 #include "settings/DialogView.h"
 #include "settings/Presets.h"
 
@@ -21,7 +22,7 @@ using MyFunc::Point;
 
 // One enabled row's pen, as the host would show it.
 struct Pen {
-  int Row = 0; // 1..10
+  int Row = 0; // 1..10, or 0 for the end caps
   std::int32_t HostColor = 0;
   std::int32_t HostLineType = 0;
   std::int32_t HostLineWidth = 0;
@@ -33,6 +34,12 @@ struct Pen {
 struct Stroke {
   std::size_t Pen = 0; // index into Picture::Pens
   Point A, B;
+};
+
+// A round corner, flattened into a polyline fine enough for the screen.
+struct Curve {
+  std::size_t Pen = 0;
+  std::vector<Point> Points;
 };
 
 // A row's number, at the start of its line on one sample path.
@@ -51,6 +58,7 @@ struct Picture {
   double Scale = 1.0; // what paper-unit rows were multiplied by
   std::vector<Pen> Pens;
   std::vector<Stroke> Strokes;
+  std::vector<Curve> Curves;
   std::vector<RowLabel> Labels;
   std::vector<std::vector<Point>> Paths; // the sample paths, as picked points
   Bounds Extent;                         // of strokes and paths together
@@ -73,6 +81,10 @@ Picture BuildPicture(const Settings::TLineTable& preset, double scale);
 // What the preview shows while the dialog is open: the visible tab read as
 // OK would store it, paper units at the scale of the host's layer group.
 Picture PictureOfDialog(Settings::IDialogView& view);
+
+// The points of a round corner's arc from its start angle to its end angle,
+// at most maxStepDegrees apart.
+std::vector<Point> ArcPoints(const MultiLine::CornerArc& arc, double maxStepDegrees);
 
 // Drawing units to pixels of a window: the extent fills it less a margin on
 // every side, keeps its aspect ratio and sits in the middle.

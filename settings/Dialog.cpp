@@ -1,5 +1,7 @@
 #include "settings/Dialog.h"
 
+#include <utility>
+
 #include "common/MyFunc.h"
 #include "settings/Unit2.h"
 
@@ -10,6 +12,37 @@ bool IsPresetNumber(int preset) { return preset >= 1 && preset <= PresetCount; }
 
 ControlId RowFrame(IDialogView& view, int row) {
   return view.FindControl("Frame2" + MyFunc::FormatInt(row));
+}
+
+std::int32_t StoredWidth(std::string_view text) {
+  const std::int32_t width = MyFunc::TextToIntSafe(text);
+  return (width < MinLineWidth || width > MaxLineWidth) ? MinLineWidth : width;
+}
+
+// The options as OK stores them, with the readings of the options file.
+DrawOptions ReadOptions(IDialogView& view, const OptionControls& c) {
+  DrawOptions o;
+  o.StartCap = view.IsChecked(c.StartCap);
+  o.EndCap = view.IsChecked(c.EndCap);
+  const double overhang = MyFunc::TextToFloatSafe(view.GetText(c.CapOverhang));
+  o.CapOverhang = overhang > 0.0 ? overhang : 0.0;
+  o.CapPaperUnit = view.IsChecked(c.CapPaperUnit);
+  o.CapColor = view.GetSelected(c.CapColor);
+  o.CapLineType = view.GetSelected(c.CapLineType);
+  o.CapLineWidth = StoredWidth(view.GetText(c.CapLineWidth));
+  o.RoundCorners = view.IsChecked(c.RoundCorners);
+  return o;
+}
+
+void ShowOptions(IDialogView& view, const OptionControls& c, const DrawOptions& o) {
+  view.SetChecked(c.StartCap, o.StartCap);
+  view.SetChecked(c.EndCap, o.EndCap);
+  view.SetText(c.CapOverhang, MyFunc::FormatReal(o.CapOverhang));
+  view.SetChecked(c.CapPaperUnit, o.CapPaperUnit);
+  view.SetSelected(c.CapColor, o.CapColor);
+  view.SetSelected(c.CapLineType, o.CapLineType);
+  view.SetText(c.CapLineWidth, MyFunc::FormatInt(o.CapLineWidth));
+  view.SetChecked(c.RoundCorners, o.RoundCorners);
 }
 
 } // namespace
@@ -26,21 +59,28 @@ TLineTable ReadTab(IDialogView& view) {
     r.PaperUnit = view.IsChecked(c.Ch2);
     r.Color = view.GetSelected(c.Cb1);
     r.LineType = view.GetSelected(c.Cb2);
-    const std::int32_t width = MyFunc::TextToIntSafe(view.GetText(c.Cb3));
-    r.LineWidth = (width < MinLineWidth || width > MaxLineWidth) ? MinLineWidth : width;
+    r.LineWidth = StoredWidth(view.GetText(c.Cb3));
   }
+  const OptionControls options = FindOptionControls(view);
+  if (options.Present()) tab.Options = ReadOptions(view, options);
   return tab;
 }
 
 void PresetDialog::Open() {
   view_.MoveWindow(table_.WindowLeft, table_.WindowTop);
   for (int row = 1; row <= RowCount; ++row) InitRowFrame(view_, RowFrame(view_, row));
+  const OptionControls options = FindOptionControls(view_);
+  if (options.Present()) InitOptionControls(view_, options);
   view_.SelectTab(table_.CurrentPreset - 1);
   ShowTab(table_.CurrentPreset);
 }
 
 void PresetDialog::StoreTab(int preset) {
-  if (IsPresetNumber(preset)) table_.Preset(preset) = ReadTab(view_);
+  if (!IsPresetNumber(preset)) return;
+  TLineTable tab = ReadTab(view_);
+  // Without their controls the options cannot have been edited: keep them.
+  if (!FindOptionControls(view_).Present()) tab.Options = table_.Preset(preset).Options;
+  table_.Preset(preset) = std::move(tab);
 }
 
 void PresetDialog::ShowTab(int preset) {
@@ -58,6 +98,8 @@ void PresetDialog::ShowTab(int preset) {
     view_.SetSelected(c.Cb2, r.LineType);
     view_.SetText(c.Cb3, MyFunc::FormatInt(r.LineWidth));
   }
+  const OptionControls options = FindOptionControls(view_);
+  if (options.Present()) ShowOptions(view_, options, source.Options);
 }
 
 void PresetDialog::TabControl1Changing() { StoreTab(view_.SelectedTab() + 1); }
@@ -76,8 +118,9 @@ void PresetDialog::Button1Click(const std::filesystem::path& settingsPath) {
   if (IsPresetNumber(preset)) table_.CurrentPreset = preset;
   StoreTab(table_.CurrentPreset);
   std::error_code reason;
-  if (!SaveSettings(table_, settingsPath, reason)) {
-    view_.ReportSaveFailure(settingsPath, reason);
+  std::filesystem::path failed;
+  if (!SaveSettingsAndOptions(table_, settingsPath, OptionsPathFor(settingsPath), failed, reason)) {
+    view_.ReportSaveFailure(failed, reason);
     return;
   }
   view_.CloseWindow();

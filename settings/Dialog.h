@@ -26,10 +26,12 @@ class PresetDialog {
   void TabControl1Changing();
   // After it changed: show the tab entered.
   void TabControl1Change();
-  // OK: position, current preset and visible tab into the table, save,
-  // close. When saving fails the user is told and the dialog stays open
+  // OK: position, current preset and visible tab into the table, save the
+  // settings file and (when needed) the options file, close. When saving
+  // fails the user is told which file and why, and the dialog stays open
   // with every edit; the table then matches the controls, so a second OK
-  // or a tab change works as before.
+  // or a tab change works as before. The options file is the settings
+  // file's path with ".ini", as both come from the program's path.
   void Button1Click(const std::filesystem::path& settingsPath);
   // Cancel, Esc and the close box: close, store nothing.
   void Button2Click();

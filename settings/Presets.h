@@ -81,4 +81,25 @@ bool SaveSettings(const PresetTable& table, const std::filesystem::path& path,
 // The settings file of a program: its path with the extension ".dat".
 std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath);
 
+// The drawing options file of a program: its path with the extension ".ini".
+// Sections [1] ... [20], one per preset, with Key=Value lines.
+std::filesystem::path OptionsPathFor(const std::filesystem::path& programPath);
+// Sets every preset's options to the defaults, then reads what the file
+// gives (tolerantly, like the settings file); never fails towards the caller.
+void LoadOptions(PresetTable& table, const std::filesystem::path& path);
+// The same reading from bytes in memory (tests, fuzzing).
+void LoadOptionsBytes(PresetTable& table, std::string_view bytes);
+// All 20 sections with all eight keys, CR LF each.
+std::string RenderOptions(const PresetTable& table);
+// True when an option of some preset differs from its default.
+bool HasOptions(const PresetTable& table);
+
+// What OK saves: the settings file always, the options file when an option
+// is set or the file exists already. Both are written beside their places
+// first and put in place only once both are complete. On failure, failedFile
+// names the file that could not be saved and reason says why (never empty).
+bool SaveSettingsAndOptions(const PresetTable& table, const std::filesystem::path& settingsPath,
+                            const std::filesystem::path& optionsPath,
+                            std::filesystem::path& failedFile, std::error_code& reason);
+
 } // namespace Settings

@@ -212,33 +212,86 @@ bool SaveSettings(const PresetTable& table, const std::filesystem::path& path) {
   return SaveSettings(table, path, reason);
 }
 
-bool SaveSettings(const PresetTable& table, const std::filesystem::path& path,
-                  std::error_code& reason) {
-  reason.clear();
-  const std::string content = RenderSettings(table);
-  Files::FileLayer& files = Files::Current();
-  // Taken before any clean-up, which may leave a reason of its own.
-  const auto failed = [&files, &reason] {
-    reason = files.LastError();
-    if (!reason) reason = std::make_error_code(std::errc::io_error);
-    return false;
-  };
-  // Write beside the old file and swap only once the new one is complete,
-  // so that a full disk never costs the user the presets already saved.
+namespace {
+
+// The system's reason for the file layer's last failure, or an input/output
+// error when the layer does not know one: a failure is never told without.
+std::error_code FailureReason(Files::FileLayer& files) {
+  std::error_code reason = files.LastError();
+  if (!reason) reason = std::make_error_code(std::errc::io_error);
+  return reason;
+}
+
+std::filesystem::path TempPathFor(const std::filesystem::path& path) {
   std::filesystem::path temp = path;
   temp += ".new";
+  return temp;
+}
+
+// Writes content beside path (path + ".new"); on failure no temporary file
+// is left.
+bool WriteTemp(Files::FileLayer& files, const std::filesystem::path& path,
+               const std::string& content, std::error_code& reason) {
+  const std::filesystem::path temp = TempPathFor(path);
   auto file = files.Create(temp);
-  if (!file) return failed();
+  if (!file) {
+    reason = FailureReason(files);
+    return false;
+  }
   const bool written = file->Write(content.data(), content.size());
   const bool closed = file->Close();
   if (!written || !closed) {
-    failed();
+    // Taken before the clean-up, which may leave a reason of its own.
+    reason = FailureReason(files);
     files.Remove(temp);
     return false;
   }
-  if (!files.Replace(temp, path)) {
-    failed();
-    files.Remove(temp);
+  return true;
+}
+
+bool PutInPlace(Files::FileLayer& files, const std::filesystem::path& path,
+                std::error_code& reason) {
+  const std::filesystem::path temp = TempPathFor(path);
+  if (files.Replace(temp, path)) return true;
+  reason = FailureReason(files);
+  files.Remove(temp);
+  return false;
+}
+
+} // namespace
+
+bool SaveSettings(const PresetTable& table, const std::filesystem::path& path,
+                  std::error_code& reason) {
+  reason.clear();
+  // Write beside the old file and swap only once the new one is complete,
+  // so that a full disk never costs the user the presets already saved.
+  Files::FileLayer& files = Files::Current();
+  return WriteTemp(files, path, RenderSettings(table), reason) && PutInPlace(files, path, reason);
+}
+
+bool SaveSettingsAndOptions(const PresetTable& table, const std::filesystem::path& settingsPath,
+                            const std::filesystem::path& optionsPath,
+                            std::filesystem::path& failedFile, std::error_code& reason) {
+  reason.clear();
+  Files::FileLayer& files = Files::Current();
+  // A user who never set an option gets no options file at all.
+  const bool withOptions = HasOptions(table) || files.Exists(optionsPath);
+  if (!WriteTemp(files, settingsPath, RenderSettings(table), reason)) {
+    failedFile = settingsPath;
+    return false;
+  }
+  if (withOptions && !WriteTemp(files, optionsPath, RenderOptions(table), reason)) {
+    files.Remove(TempPathFor(settingsPath));
+    failedFile = optionsPath;
+    return false;
+  }
+  if (!PutInPlace(files, settingsPath, reason)) {
+    if (withOptions) files.Remove(TempPathFor(optionsPath));
+    failedFile = settingsPath;
+    return false;
+  }
+  if (withOptions && !PutInPlace(files, optionsPath, reason)) {
+    failedFile = optionsPath;
     return false;
   }
   return true;

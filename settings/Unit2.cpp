@@ -101,6 +101,34 @@ RowControls FindRowControls(IDialogView& view, ControlId frame) {
   return {find(0), find(1), find(2), find(3), find(4), find(5), find(6)};
 }
 
+namespace {
+
+void Fill(IDialogView& view, ControlId list, const std::vector<std::string>& items) {
+  view.ClearItems(list);
+  for (const std::string& item : items) view.AddItem(list, item);
+}
+
+} // namespace
+
+bool OptionControls::Present() const {
+  for (const ControlId id : {StartCap, EndCap, CapOverhang, CapPaperUnit, CapColor, CapLineType,
+                             CapLineWidth, RoundCorners}) {
+    if (id == NoControl) return false;
+  }
+  return true;
+}
+
+OptionControls FindOptionControls(IDialogView& view) {
+  const auto find = [&](std::size_t i) { return view.FindControl(OptionControlNames[i]); };
+  return {find(0), find(1), find(2), find(3), find(4), find(5), find(6), find(7)};
+}
+
+void InitOptionControls(IDialogView& view, const OptionControls& c) {
+  Fill(view, c.CapColor, ColorItems());
+  Fill(view, c.CapLineType, LineTypeItems());
+  Fill(view, c.CapLineWidth, WidthItems());
+}
+
 void InitRowFrame(IDialogView& view, ControlId frame) {
   const RowControls c = FindRowControls(view, frame);
   view.SetChecked(c.Ch1, false);
@@ -108,8 +136,7 @@ void InitRowFrame(IDialogView& view, ControlId frame) {
   view.SetText(c.Edit2, "0.0");
   view.SetChecked(c.Ch2, false);
   const auto fill = [&view](ControlId list, const std::vector<std::string>& items) {
-    view.ClearItems(list);
-    for (const std::string& item : items) view.AddItem(list, item);
+    Fill(view, list, items);
   };
   fill(c.Cb1, ColorItems());
   fill(c.Cb2, LineTypeItems());

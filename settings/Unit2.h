@@ -32,4 +32,18 @@ RowControls FindRowControls(IDialogView& view, ControlId frame);
 // lists and selects "current colour", "current line type" and width "-1".
 void InitRowFrame(IDialogView& view, ControlId frame);
 
+// The drawing options' controls, beside the dialog: named after the keys
+// of the options file. A view without them edits no options.
+inline constexpr std::string_view OptionControlNames[] = {
+    "StartCap", "EndCap",      "CapOverhang",  "CapPaperUnit",
+    "CapColor", "CapLineType", "CapLineWidth", "RoundCorners"};
+struct OptionControls {
+  ControlId StartCap, EndCap, CapOverhang, CapPaperUnit, CapColor, CapLineType, CapLineWidth,
+      RoundCorners;
+  bool Present() const;
+};
+OptionControls FindOptionControls(IDialogView& view);
+// Fills the cap's three lists as a row's are filled.
+void InitOptionControls(IDialogView& view, const OptionControls& c);
+
 } // namespace Settings

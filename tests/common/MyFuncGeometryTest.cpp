@@ -1,6 +1,8 @@
 // Plane geometry of the builder: angles, crossings and chamfer points.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <numbers>
 
 #include "common/MyFunc.h"
@@ -147,6 +149,38 @@ TEST(RoundDigits, RoundsTheMagnitude) {
     EXPECT_DOUBLE_EQ(RoundDigits(c.Value, c.Digits, c.Mode), c.Expected)
         << c.Value << " digits " << c.Digits << " mode " << c.Mode;
   }
+}
+
+} // namespace
+
+namespace {
+
+TEST(DirectionDegrees, ExactOnTheAxesAndDiagonalsAndInRange) {
+  const struct {
+    double Dx, Dy, Expected;
+  } cases[] = {
+      {1, 0, 0},    {0, 1, 90},    {-1, 0, 180}, {0, -1, 270},    {3, 3, 45},
+      {-3, 3, 135}, {-3, -3, 225}, {3, -3, 315}, {0, 0, 0},       {-0.0, 0, 0},
+      {1, -1e-300, 0}, // a hair below the axis is written as 0, not 360
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DirectionDegrees(c.Dx, c.Dy), c.Expected) << c.Dx << ", " << c.Dy;
+  }
+}
+
+// Within a few units in the last place of the C library's atan2, whose last
+// bit differs between builds: the digits written are the true ones.
+TEST(DirectionDegrees, AgreesWithAtan2) {
+  double worst = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const double a = (i + 0.37) * 2 * Pi / 20000;
+    const double dx = std::cos(a) * (1 + i % 7);
+    const double dy = std::sin(a) * (1 + i % 7);
+    double expected = std::atan2(dy, dx) * 180 / Pi;
+    if (expected < 0) expected += 360;
+    worst = std::max(worst, std::fabs(DirectionDegrees(dx, dy) - expected) / expected);
+  }
+  EXPECT_LT(worst, 1e-15);
 }
 
 } // namespace

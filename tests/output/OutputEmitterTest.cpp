@@ -430,3 +430,25 @@ TEST(DrawingEmitters, ChangeNoAttributeState) {
 }
 
 } // namespace
+
+TEST(EmitArc, WritesTheHostsArcRecordOrNothing) {
+  const struct {
+    const char* Name;
+    double Cx, Cy, R, A1, A2;
+    const char* Expected; // "" for nothing
+  } cases[] = {
+      {"quarter", 87, 13, 3, 270, 0, "ci 87 13 3 270 0 1 0"},
+      {"reals in the file's format", -0.5, 1e20, 2.5, 12.25, 99.5,
+       "ci -0.5 1E20 2.5 12.25 99.5 1 0"},
+      {"just below 360 is 0", 0, 0, 1, 359.9999999999999, 10, "ci 0 0 1 0 10 1 0"},
+      {"angles written alike: no whole circle", 0, 0, 1, 10, 10.0000000000000001, ""},
+      {"a hair below 360 and 0", 0, 0, 1, 359.9999999999999, 0, ""},
+      {"no radius", 0, 0, 1e-9, 0, 90, ""},
+      {"not finite", std::numeric_limits<double>::infinity(), 0, 1, 0, 90, ""},
+  };
+  for (const auto& c : cases) {
+    TestWriter::StartRun();
+    ZizAvodi::EmitArc(c.Cx, c.Cy, c.R, c.A1, c.A2);
+    EXPECT_EQ(TestWriter::Joined(TestWriter::BufferedLines()), c.Expected) << c.Name;
+  }
+}

@@ -41,6 +41,9 @@ class MemoryFileLayer final : public Files::FileLayer {
   std::function<std::size_t(std::size_t)> ChunkOf;
   // What the layer names as the reason of a failure it was told to make.
   std::error_code FailureReason = std::make_error_code(std::errc::permission_denied);
+  // When set, creating, writing, closing and replacing fail only for paths
+  // that end with it (a replace by its target).
+  std::string FailOnly;
 
   static std::string Key(const std::filesystem::path& path) { return path.generic_string(); }
 
@@ -58,16 +61,19 @@ class MemoryFileLayer final : public Files::FileLayer {
   }
 
   std::unique_ptr<Files::OutFile> Create(const std::filesystem::path& path) override {
-    if (FailCreate) return nullptr;
+    const bool failing = Failing(path);
+    if (FailCreate && failing) return nullptr;
     Stored[Key(path)].clear();
-    return std::make_unique<MemoryOutFile>(*this, Key(path), WriteBudget, FailClose);
+    return std::make_unique<MemoryOutFile>(
+        *this, Key(path), failing ? WriteBudget : std::numeric_limits<std::size_t>::max(),
+        FailClose && failing);
   }
 
   bool Remove(const std::filesystem::path& path) override { return Stored.erase(Key(path)) != 0; }
   std::error_code LastError() const override { return FailureReason; }
 
   bool Replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-    if (FailReplace || !Has(from)) return false;
+    if ((FailReplace && Failing(to)) || !Has(from)) return false;
     std::string bytes = std::move(Stored[Key(from)]);
     Stored.erase(Key(from));
     Stored[Key(to)] = std::move(bytes);
@@ -75,6 +81,10 @@ class MemoryFileLayer final : public Files::FileLayer {
   }
 
  private:
+  bool Failing(const std::filesystem::path& path) const {
+    return FailOnly.empty() || Key(path).ends_with(FailOnly);
+  }
+
   class MemoryInFile final : public Files::InFile {
    public:
     MemoryInFile(const MemoryFileLayer& layer, std::string bytes)

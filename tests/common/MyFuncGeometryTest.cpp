@@ -159,9 +159,10 @@ TEST(DirectionDegrees, ExactOnTheAxesAndDiagonalsAndInRange) {
   const struct {
     double Dx, Dy, Expected;
   } cases[] = {
-      {1, 0, 0},    {0, 1, 90},    {-1, 0, 180}, {0, -1, 270},    {3, 3, 45},
-      {-3, 3, 135}, {-3, -3, 225}, {3, -3, 315}, {0, 0, 0},       {-0.0, 0, 0},
-      {1, -1e-300, 0}, // a hair below the axis is written as 0, not 360
+      {1, 0, 0},     {0, 1, 90},   {-1, 0, 180}, {0, -1, 270}, {3, 3, 45},      {-3, 3, 135},
+      {-3, -3, 225}, {3, -3, 315}, {0, 0, 0},    {-0.0, 0, 0}, {1, -1e-300, 0}, // a hair below the
+                                                                                // axis is written
+                                                                                // as 0, not 360
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DirectionDegrees(c.Dx, c.Dy), c.Expected) << c.Dx << ", " << c.Dy;

@@ -36,6 +36,11 @@ class FakeDialogView : public IDialogView {
     }
   }
 
+  // The drawing options' controls, which the real window has beside the dialog.
+  void AddOptionControls() {
+    for (std::string_view name : OptionControlNames) Add(std::string(name), NoControl);
+  }
+
   void MoveWindow(int left, int top) override {
     Left = left;
     Top = top;

@@ -41,10 +41,11 @@ TEST(RenderOptions, TwentySectionsOfEightKeysInCrLf) {
   table.Preset(3).Options = SomeOptions();
   std::string expected;
   for (int p = 1; p <= 20; ++p) {
-    expected += Section(p, p == 3 ? "StartCap=1\r\nEndCap=1\r\nCapOverhang=0.5\r\nCapPaperUnit=1\r\n"
-                                    "CapColor=3\r\nCapLineType=7\r\nCapLineWidth=25\r\n"
-                                    "RoundCorners=1\r\n"
-                                  : DefaultBody);
+    expected +=
+        Section(p, p == 3 ? "StartCap=1\r\nEndCap=1\r\nCapOverhang=0.5\r\nCapPaperUnit=1\r\n"
+                            "CapColor=3\r\nCapLineType=7\r\nCapLineWidth=25\r\n"
+                            "RoundCorners=1\r\n"
+                          : DefaultBody);
   }
   EXPECT_EQ(Settings::RenderOptions(table), expected);
 
@@ -61,22 +62,34 @@ TEST(LoadOptions, TolerantReading) {
     DrawOptions Expected;
   } cases[] = {
       {"empty file", "", 1, {}},
-      {"any case, blanks, LF only, no final line end", "[2]\n  startcap = 1 \n\tROUNDCORNERS\t=TRUE",
-       2, {.StartCap = true, .RoundCorners = true}},
+      {"any case, blanks, LF only, no final line end",
+       "[2]\n  startcap = 1 \n\tROUNDCORNERS\t=TRUE",
+       2,
+       {.StartCap = true, .RoundCorners = true}},
       {"blanks in the section name", "[ 20 ]\r\nEndCap=1\r\n", 20, {.EndCap = true}},
       {"a later duplicate wins", "[1]\r\nCapColor=4\r\nCapColor=5\r\n", 1, {.CapColor = 5}},
-      {"a section again adds to it", "[1]\r\nCapColor=4\r\n[2]\r\n[1]\r\nEndCap=1\r\n", 1,
+      {"a section again adds to it",
+       "[1]\r\nCapColor=4\r\n[2]\r\n[1]\r\nEndCap=1\r\n",
+       1,
        {.EndCap = true, .CapColor = 4}},
-      {"negative overhang reads as 0", "[1]\r\nCapOverhang=-2\r\nEndCap=on\r\n", 1,
+      {"negative overhang reads as 0",
+       "[1]\r\nCapOverhang=-2\r\nEndCap=on\r\n",
+       1,
        {.EndCap = true}},
       {"malformed overhang reads as 0", "[1]\r\nCapOverhang=1,5\r\n", 1, {}},
-      {"width out of range reads as -1", "[1]\r\nCapLineWidth=30001\r\nCapLineType=-9\r\n", 1,
+      {"width out of range reads as -1",
+       "[1]\r\nCapLineWidth=30001\r\nCapLineType=-9\r\n",
+       1,
        {.CapLineType = -9}},
       {"width 30000 stays", "[1]\r\nCapLineWidth=30000\r\n", 1, {.CapLineWidth = 30000}},
       {"keys before the first section are ignored", "EndCap=1\r\n[1]\r\n", 1, {}},
-      {"unknown sections are ignored", "[21]\r\nEndCap=1\r\n[0]\r\nEndCap=1\r\n[x]\r\nEndCap=1\r\n",
-       1, {}},
-      {"unknown keys and lines without = are ignored", "[1]\r\nColour=3\r\nEndCap\r\n;x=1\r\n", 1,
+      {"unknown sections are ignored",
+       "[21]\r\nEndCap=1\r\n[0]\r\nEndCap=1\r\n[x]\r\nEndCap=1\r\n",
+       1,
+       {}},
+      {"unknown keys and lines without = are ignored",
+       "[1]\r\nColour=3\r\nEndCap\r\n;x=1\r\n",
+       1,
        {}},
       {"a section line without its bracket ends the section", "[1]\r\n[2\r\nEndCap=1\r\n", 1, {}},
   };
@@ -127,7 +140,8 @@ TEST(SaveSettingsAndOptions, OptionsFileOnlyWhenNeeded) {
     if (c.WithOptions) table.Preset(7).Options = SomeOptions();
     std::filesystem::path failed;
     std::error_code reason;
-    EXPECT_TRUE(Settings::SaveSettingsAndOptions(table, DatName, IniName, failed, reason)) << c.Name;
+    EXPECT_TRUE(Settings::SaveSettingsAndOptions(table, DatName, IniName, failed, reason))
+        << c.Name;
     EXPECT_EQ(files.Bytes(DatName), Settings::RenderSettings(table)) << c.Name;
     EXPECT_EQ(files.Has(IniName), c.IniAfter) << c.Name;
     if (c.IniAfter) {

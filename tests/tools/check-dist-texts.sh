@@ -109,18 +109,10 @@ prompt_bytes="$(printf '%s' "$prompt" | iconv -f UTF-8 -t CP932 | wc -c)"
 
 # Pick as vomurel_path.bat does, then the dialog, then the continuous run.
 check_text "$folder/vomurel_choose.bat"
-expected_choose="REM 面取り多重線（選んで作図）
-REM #jww
-REM #cd
-REM #zw
-$(grep -A1 '^REM #1-%d ' <<<"$path_lines")
-REM #hr
-REM #e
-vomurel.exe
-vomurel.exe 2"
-choose_lines="$(iconv -f CP932 -t UTF-8 <"$folder/vomurel_choose.bat" | tr -d '\r' || true)"
-[ "$choose_lines" = "$expected_choose" ] ||
-  fail "vomurel_choose.bat holds [$choose_lines], expected [$expected_choose]"
+expected="$(printf '%s\n' 'REM 面取り多重線（選んで作図）' 'REM #jww' 'REM #cd' 'REM #zw' \
+  "$(grep -A1 '^REM #1-%d ' <<<"$path_lines")" 'REM #hr' 'REM #e' vomurel.exe 'vomurel.exe 2')"
+actual="$(iconv -f CP932 -t UTF-8 <"$folder/vomurel_choose.bat" | tr -d '\r' || true)"
+[ "$actual" = "$expected" ] || fail "vomurel_choose.bat holds [$actual], expected [$expected]"
 
 check_text "$folder/readme.txt"
 readme="$(iconv -f CP932 -t UTF-8 <"$folder/readme.txt" || true)"

@@ -23,6 +23,8 @@ constexpr double SizePerInterval = 8.0;
 constexpr double DefaultSize = 1000.0;
 // Round corners are drawn as polylines with corners this far apart.
 constexpr double ArcStepDegrees = 5.0;
+// The segment limit of a continuous run ("2"): up to 99 picked points.
+constexpr int PathRunLimit = 98;
 
 double EffectiveScale(const Settings::LineRow& row, double scale) {
   return row.PaperUnit ? scale : 1.0;
@@ -145,9 +147,16 @@ std::vector<std::vector<Point>> SamplePaths(const Settings::TLineTable& preset, 
 }
 
 Picture BuildPicture(const Settings::TLineTable& preset, double scale) {
+  return BuildPicture(preset, scale, {});
+}
+
+Picture BuildPicture(const Settings::TLineTable& preset, double scale,
+                     const std::vector<Point>& picked) {
   Picture picture;
   picture.Scale = scale;
-  picture.Paths = SamplePaths(preset, scale);
+  picture.Picked = picked.size() >= 2;
+  picture.Paths =
+      picture.Picked ? std::vector<std::vector<Point>>{picked} : SamplePaths(preset, scale);
   bool first = true;
   for (const auto& path : picture.Paths) {
     for (const Point& p : path) picture.Extent.Add(p);
@@ -158,8 +167,15 @@ Picture BuildPicture(const Settings::TLineTable& preset, double scale) {
   return picture;
 }
 
+std::string_view PathCaption(const Picture& picture) {
+  return picture.Picked ? "\x8e\x77\x8e\xa6\x82\xb5\x82\xbd\x8c\x6f\x98\x48" // 指示した経路
+                        : "\x8c\xa9\x96\x7b\x82\xcc\x8c\x6f\x98\x48";        // 見本の経路
+}
+
 Picture PictureOfDialog(Settings::IDialogView& view) {
-  return BuildPicture(Settings::ReadTab(view), LayerGroupScale(ZizAvodi::Exchange));
+  const ZizAvodi::ExchangeState& exchange = ZizAvodi::Exchange;
+  return BuildPicture(Settings::ReadTab(view), LayerGroupScale(exchange),
+                      MultiLine::PickedPath(exchange.PickedPoints, PathRunLimit));
 }
 
 std::vector<Point> ArcPoints(const MultiLine::CornerArc& arc, double maxStepDegrees) {

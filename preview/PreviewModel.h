@@ -1,12 +1,14 @@
 // What the dialog's preview window draws: the enabled rows of a preset,
-// built by the builder of the unattended run along two sample paths (an
-// open path with an acute corner, an obtuse corner and a short segment, and
-// a closed rectangle), each line in the pen the host would show. Drawing
-// units throughout, y up; Fit turns them into window pixels.
+// built by the builder of the unattended run along the path the host's user
+// picked, or, without one, along two sample paths (an open path with an
+// acute corner, an obtuse corner and a short segment, and a closed
+// rectangle), each line in the pen the host would show. Drawing units
+// throughout, y up; Fit turns them into window pixels.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "common/MyFunc.h"
@@ -60,10 +62,15 @@ struct Picture {
   std::vector<Stroke> Strokes;
   std::vector<Curve> Curves;
   std::vector<RowLabel> Labels;
-  std::vector<std::vector<Point>> Paths; // the sample paths, as picked points
+  std::vector<std::vector<Point>> Paths; // the picked path or the sample paths
+  bool Picked = false;                   // Paths is the path the host's user picked
   Bounds Extent;                         // of strokes and paths together
   bool HasRows() const { return !Pens.empty(); }
 };
+
+// The caption that says which path the picture shows, in Shift-JIS:
+// "指示した経路" (picked) or "見本の経路" (samples).
+std::string_view PathCaption(const Picture& picture);
 
 // The scale of the host's current layer group as the exchange file gave it;
 // 1 where there was none or it is not a positive finite number.
@@ -77,9 +84,16 @@ std::vector<std::vector<Point>> SamplePaths(const Settings::TLineTable& preset, 
 // Colours, line types and widths go through the writer's mappings, so the
 // host's current pen (ZizAvodi::Exchange) stands for list position 0.
 Picture BuildPicture(const Settings::TLineTable& preset, double scale);
+// The same along picked, when it has two points or more (the path a run
+// builds along, closed when its last point meets its first); along the
+// sample paths otherwise.
+Picture BuildPicture(const Settings::TLineTable& preset, double scale,
+                     const std::vector<Point>& picked);
 
 // What the preview shows while the dialog is open: the visible tab read as
-// OK would store it, paper units at the scale of the host's layer group.
+// OK would store it, along the points a continuous run would take from the
+// exchange file the dialog run read, paper units at the scale of the host's
+// layer group.
 Picture PictureOfDialog(Settings::IDialogView& view);
 
 // The points of a round corner's arc from its start angle to its end angle,

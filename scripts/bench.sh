@@ -5,7 +5,8 @@
 #   - reading the exchange file: ReadExchangeFile on a generated 100 MB file
 #     (MB/s, peak memory beside the element store), and `wc -l` on the same file;
 #   - BuildMultiLines for 99 points and ten enabled rows (Google Benchmark);
-#   - the model of one preview redraw, ten rows along both sample paths;
+#   - the model of one preview redraw, ten rows along both sample paths and
+#     along a picked path of 99 points;
 #   - whole unattended runs on a bundled example: natively beside /bin/true,
 #     and under a warm Wine, the shipped 32-bit program and the 64-bit one,
 #     each beside a Windows program of its own kind that does nothing.
@@ -99,11 +100,13 @@ build_kept="$(calc '%.0f' "$(median BuildMultiLines/99points10rows/MemoryKept/1 
 build_lines="$(calc '%.0f' "$(median BuildMultiLines/99points10rows/MemoryKept/1 lines)")"
 emit_kept="$(calc '%.0f' "$(median EmitLine/sameRecords/MemoryKept/1 cpu_time)")"
 
-step "preview redraw, ten rows along both sample paths"
+step "preview redraw, ten rows along both sample paths and along 99 picked points"
 "$native/bin/bench_preview" --benchmark_repetitions=7 --benchmark_report_aggregates_only=true \
   --benchmark_out="$work/preview.json" --benchmark_out_format=json >&2
 preview_us="$(calc '%.1f' "$(json_field "$work/preview.json" name PreviewRedraw/10rows2paths_median cpu_time)")"
 preview_strokes="$(calc '%.0f' "$(json_field "$work/preview.json" name PreviewRedraw/10rows2paths_median strokes)")"
+picked_us="$(calc '%.1f' "$(json_field "$work/preview.json" name PreviewRedraw/10rows99picked_median cpu_time)")"
+picked_strokes="$(calc '%.0f' "$(json_field "$work/preview.json" name PreviewRedraw/10rows99picked_median strokes)")"
 
 # One folder per program: the tool reads JWC_TEMP.TXT beside itself and
 # rewrites it, so every timed run starts from a fresh copy of the host's file.
@@ -177,6 +180,7 @@ Wine $(wine --version 2>/dev/null | sed 's/^wine-//')).
 | Peak memory of the read | $peak MiB (store $store MiB) | \`wc -l\`: $wc_peak MiB | ≤ 1.5 × store + 32 MiB = $limit MiB | $(verdict "$peak <= $limit") |
 | \`BuildMultiLines\`, 99 points × 10 rows ($build_lines lines) | $build_kept µs CPU | of which writing the records: $emit_kept µs; with new memory, as in a run: $build_new µs | < 50 µs | $(verdict "$build_kept < 50") |
 | Preview redraw model, 10 rows along both sample paths ($preview_strokes lines) | $preview_us µs CPU | | < 5 ms | $(verdict "$preview_us < 5000") |
+| Preview redraw model, 10 rows along 99 picked points ($picked_strokes lines) | $picked_us µs CPU | | < 5 ms | $(verdict "$picked_us < 5000") |
 | Whole unattended run, native (example \`$example\`) | $native_ms ms (CPU $native_cpu ms) | \`/bin/true\`: $true_ms ms (CPU $true_cpu ms) | < 2 ms more (+$native_extra ms) | $(verdict "$native_extra < 2") |
 $wine32_row
 $wine64_row

@@ -381,6 +381,10 @@ void PreviewWindow::Paint(HDC dc, const RECT& client) const {
   SetTextAlign(dc, TA_LEFT | TA_BOTTOM);
   ShowText(dc, Scale(4, dpi_), client.bottom - Scale(3, dpi_),
            ScalePrefix + FromShiftJis(MyFunc::FormatReal(picture_.Scale)));
+  // Which path the lines follow: the one picked in the host, or samples.
+  SetTextAlign(dc, TA_RIGHT | TA_BOTTOM);
+  ShowText(dc, client.right - Scale(4, dpi_), client.bottom - Scale(3, dpi_),
+           FromShiftJis(Preview::PathCaption(picture_)));
   if (!picture_.HasRows()) {
     SetTextAlign(dc, TA_CENTER | TA_TOP);
     ShowText(dc, client.right / 2, top + Scale(4, dpi_), NoRowsText);

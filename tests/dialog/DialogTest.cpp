@@ -302,6 +302,7 @@ TEST_F(DialogTest, CancelAfterAFailedSaveWritesNothing) {
       {"create", true, false, false, std::errc::permission_denied},
       {"close", false, true, false, std::errc::no_space_on_device},
       {"replace", false, false, true, std::errc::device_or_resource_busy},
+      {"close, no reason given", false, true, false, std::errc{}}, // told as an I/O error
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -320,7 +321,8 @@ TEST_F(DialogTest, CancelAfterAFailedSaveWritesNothing) {
     view.Row(3, "CH1").Checked = true;
     dialog.Button1Click(settingsPath_);
     ASSERT_EQ(view.Failures.size(), 1u);
-    EXPECT_EQ(view.Failures[0].Reason, std::make_error_code(c.Reason));
+    EXPECT_EQ(view.Failures[0].Reason,
+              std::make_error_code(c.Reason == std::errc{} ? std::errc::io_error : c.Reason));
     EXPECT_TRUE(view.Row(3, "CH1").Checked);
     dialog.Button2Click();
     EXPECT_EQ(view.CloseCount, 1);

@@ -508,11 +508,14 @@ std::vector<unsigned> ClientPixels(HWND window, int& w, int& h) {
   return pixels;
 }
 
-// A fingerprint of the preview's pixels as they are on the screen.
-unsigned long long PreviewPixels() {
+// A fingerprint of the preview's pixels as they are on the screen, less
+// skipBottom rows at the bottom.
+unsigned long long PreviewPixels(int skipBottom = 0) {
   int w = 0;
   int h = 0;
-  const std::vector<unsigned> pixels = ClientPixels(PreviewWindow(), w, h);
+  std::vector<unsigned> pixels = ClientPixels(PreviewWindow(), w, h);
+  pixels.resize(static_cast<std::size_t>(w) *
+                static_cast<std::size_t>(std::max(h - skipBottom, 0)));
   unsigned long long hash = 1469598103934665603ULL; // FNV-1a
   bool inked = false;
   for (const unsigned p : pixels) {
@@ -793,6 +796,8 @@ void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
       const bool changed = WaitFor([&] { return PreviewPixels() != snapshot; }, 3000);
       Expect(changed, L"the preview's pixels changed");
       snapshot = PreviewPixels();
+    } else if (command == L"log-picture") { // the preview without the notes along its bottom
+      Log(L"picture " + Num(static_cast<long long>(PreviewPixels(18))));
     } else if (command == L"close-preview") { // its close box, with the mouse
       HWND preview = PreviewWindow();
       RECT r{};

@@ -62,8 +62,8 @@ drive() {
   grep -q '^PASS$' "$log" 2>/dev/null || fail "driver run failed"
 }
 
-take_screenshot() {  # geometry WxH+X+Y of the dialog on the Wine desktop
-  local window out="${SCREENSHOT_DIR:-$root/build/screenshots}/dialog.png"
+take_screenshot() {  # geometry WxH+X+Y of the dialog on the Wine desktop; $shot names the file
+  local window out="${SCREENSHOT_DIR:-$root/build/screenshots}/${shot:-dialog}.png"
   mkdir -p "$(dirname "$out")"
   window="$(xdotool search --name "^$desktop - Wine desktop\$" | head -1)"
   [ -n "$window" ] || fail "Wine desktop window not found"
@@ -360,6 +360,22 @@ case_preview_live() {
   [ ! -e "$dat" ] || fail "Esc wrote a settings file"
   cmp -s "$work/exchange-before" "$app_dir/JWC_TEMP.TXT" || fail "the exchange file changed"
   ok "no settings file after Esc, exchange file untouched"
+}
+
+case_preview_picked_path() {
+  # Started with picked points (vomurel_choose.bat), the preview draws along
+  # them instead of the sample paths; the dialog keeps the keyboard.
+  drive launch expect-preview log-picture key esc expect-exit
+  local samples
+  samples="$(grep '^picture ' "$work/driver.log")"
+  printf 'hp1 0 0\r\nhp2 2400 0\r\nhp3 2400 1600\r\n' >"$app_dir/JWC_TEMP.TXT"
+  drive launch expect-preview log-picture key esc expect-exit
+  [ "$(grep '^picture ' "$work/driver.log")" != "$samples" ] || fail "the preview ignores the path"
+}
+
+case_screenshot_picked() {  # the README's picture of the preview along a picked L-shaped path
+  printf 'hp1 0 0\r\nhp2 2400 0\r\nhp3 2400 1600\r\n' >"$app_dir/JWC_TEMP.TXT"
+  shot=dialog-picked case_screenshot
 }
 
 case_preview_ok() {

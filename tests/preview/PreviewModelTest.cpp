@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "preview/PreviewModel.h"
+#include "settings/Dialog.h"
+#include "tests/dialog/FakeDialogView.h"
 #include "tests/multiline/MultiLineTestSupport.h"
 
 namespace {
@@ -218,6 +220,53 @@ TEST_F(PreviewModel, ExtremeOffsetsStayFiniteAndLabelled) {
   const Preview::Fit fit = Preview::FitTo(picture.Extent, 400, 300, 10);
   EXPECT_GT(fit.PixelsPerUnit, 0);
   EXPECT_LE(fit.X(picture.Extent.MaxX), 390 + 1e-9);
+}
+
+// A dialog run started with picked points builds along the path a continuous
+// run ("2") takes from them; with fewer than two it shows the sample paths,
+// sized by the enabled rows alone.
+TEST_F(PreviewModel, DialogBuildsAlongThePathAContinuousRunTakes) {
+  std::vector<std::string> zigzag; // a run takes the first 99
+  for (int n = 1; n <= 100; ++n)
+    zigzag.push_back("hp" + std::to_string(n) + " " + std::to_string(n * 100) + " " +
+                     std::to_string(n % 2 * 300));
+  const struct {
+    const char* Name;
+    std::vector<std::string> Points;
+    std::size_t Drawn; // points of the path drawn; 0: the sample paths
+  } cases[] = {
+      {"open L", {"hp1 0 0", "hp2 1000 0", "hp3 1000 800"}, 3},
+      {"closed", {"hp1 0 0", "hp2 1000 0", "hp3 1000 900", "hp4 0 900", "hp5 0 0"}, 5},
+      {"a gap after point 3", {"hp1 0 0", "hp2 1000 0", "hp3 1000 800", "hp5 0 800"}, 3},
+      {"99 points", zigzag, 99},
+      {"one point", {"hp1 0 0"}, 0},
+      {"no points", {}, 0},
+  };
+  Settings::PresetTable table;
+  table.Preset(1).Row(1) = Row(0.2, 0.1, true); // 10 and 5 at 1:50
+  TLineTable enabledOnly = table.Preset(1);
+  table.Preset(1).Row(2) = Row(1e6, 0);
+  table.Preset(1).Row(2).Enabled = false;
+  Settings::FakeDialogView view;
+  Settings::PresetDialog(table, view).Open();
+  for (const auto& c : cases) {
+    ZizAvodi::ResetExchangeState();
+    for (const std::string& record : c.Points) ZizAvodi::ParseExchangeLine(record);
+    ZizAvodi::Exchange.LayerGroupScales[0] = 50;
+    const auto picked = ZizAvodi::Exchange.PickedPoints;
+    const Picture picture = Preview::PictureOfDialog(view);
+    EXPECT_EQ(Preview::PathCaption(picture), c.Drawn > 0 ? "指示した経路" : "見本の経路") << c.Name;
+    ASSERT_EQ(picture.Paths.size(), c.Drawn > 0 ? 1u : 2u) << c.Name;
+    if (c.Drawn == 0) {
+      EXPECT_EQ(picture.Paths[1][1].X, Preview::SamplePaths(enabledOnly, 50)[1][1].X) << c.Name;
+      continue;
+    }
+    EXPECT_EQ(picture.Paths[0].size(), c.Drawn) << c.Name;
+    std::vector<TestMultiLine::Record> drawn;
+    for (const auto& s : picture.Strokes) drawn.push_back({s.A.X, s.A.Y, s.B.X, s.B.Y});
+    TestMultiLine::ExpectRecords(
+        drawn, TestMultiLine::RecordsOf(TestMultiLine::Build(picked, enabledOnly, 50, 98)), c.Name);
+  }
 }
 
 TEST(PreviewFit, FillsTheWindowLessTheMarginAndKeepsTheAspect) {

@@ -15,7 +15,7 @@ case "${1:-}" in
   --zip)
     unzip -q "$2" -d "$tmp"
     folder="$tmp/vomurel"
-    expected="readme.txt vomurel.exe vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat"
+    expected="readme.txt vomurel.exe vomurel_2pt.bat vomurel_choose.bat vomurel_path.bat vomurel_settings.bat"
     actual="$(find "$folder" -mindepth 1 -printf '%f\n' | sort | tr '\n' ' ' | sed 's/ $//')"
     [ "$actual" = "$expected" ] || fail "zip holds [$actual], expected [$expected]"
     [ "$(head -c 2 "$folder/vomurel.exe")" = "MZ" ] || fail "vomurel.exe is no Windows program"
@@ -107,9 +107,17 @@ prompt_bytes="$(printf '%s' "$prompt" | iconv -f UTF-8 -t CP932 | wc -c)"
 [ "$prompt_bytes" -gt 0 ] && [ "$prompt_bytes" -le 40 ] ||
   fail "vomurel_path.bat: prompt \"$prompt\" is empty or longer than 40 bytes"
 
+# Pick as vomurel_path.bat does, then the dialog, then the continuous run.
+check_text "$folder/vomurel_choose.bat"
+expected="$(printf '%s\n' 'REM 面取り多重線（選んで作図）' 'REM #jww' 'REM #cd' 'REM #zw' \
+  "$(grep -A1 '^REM #1-%d ' <<<"$path_lines")" 'REM #hr' 'REM #e' vomurel.exe 'vomurel.exe 2')"
+actual="$(iconv -f CP932 -t UTF-8 <"$folder/vomurel_choose.bat" | tr -d '\r' || true)"
+[ "$actual" = "$expected" ] || fail "vomurel_choose.bat holds [$actual], expected [$expected]"
+
 check_text "$folder/readme.txt"
 readme="$(iconv -f CP932 -t UTF-8 <"$folder/readme.txt" || true)"
-for word in 外部変形 プリセット vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat vomurel.dat; do
+for word in 外部変形 プリセット vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat vomurel_choose.bat \
+  点指示終了 vomurel.dat; do
   grep -qF "$word" <<<"$readme" || fail "readme.txt does not mention $word"
 done
 grep -q '@VERSION@' <<<"$readme" && fail "readme.txt still holds the version placeholder"

@@ -66,7 +66,7 @@ run_batch vomurel_path.bat \
 run_batch vomurel_2pt.bat 'lg0\r\nly0\r\nlc2\r\nlt1\r\nlw0\r\n0 10 100 10\r\n'
 
 [ "$(md5sum <vomurel.dat)" = "$settings_sum" ] || fail "an unattended run changed vomurel.dat"
-[ "$(find . -mindepth 1 -printf '%f\n' | sort | tr '\n' ' ')" = "JWC_TEMP.TXT readme.txt vomurel.dat vomurel.exe vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat " ] ||
+[ "$(find . -mindepth 1 -printf '%f\n' | sort | tr '\n' ' ')" = "JWC_TEMP.TXT readme.txt vomurel.dat vomurel.exe vomurel_2pt.bat vomurel_choose.bat vomurel_path.bat vomurel_settings.bat " ] ||
   fail "the run left other files: $(ls)"
 
 if [ "$failures" -gt 0 ]; then

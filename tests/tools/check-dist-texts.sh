@@ -117,7 +117,7 @@ actual="$(iconv -f CP932 -t UTF-8 <"$folder/vomurel_choose.bat" | tr -d '\r' || 
 check_text "$folder/readme.txt"
 readme="$(iconv -f CP932 -t UTF-8 <"$folder/readme.txt" || true)"
 for word in 外部変形 プリセット vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat vomurel_choose.bat \
-  点指示終了 vomurel.dat; do
+  点指示終了 vomurel.dat vomurel.ini 留線 F6; do
   grep -qF "$word" <<<"$readme" || fail "readme.txt does not mention $word"
 done
 grep -q '@VERSION@' <<<"$readme" && fail "readme.txt still holds the version placeholder"

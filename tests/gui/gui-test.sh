@@ -375,6 +375,9 @@ case_preview_picked_path() {
 
 case_screenshot_picked() {  # the README's picture of the preview along a picked L-shaped path
   printf 'hp1 0 0\r\nhp2 2400 0\r\nhp3 2400 1600\r\n' >"$app_dir/JWC_TEMP.TXT"
+  # with both caps and round corners
+  printf '[1]\r\nStartCap=1\r\nEndCap=1\r\nCapOverhang=100\r\nRoundCorners=1\r\n' \
+    >"$app_dir/vomurel.ini"
   shot=dialog-picked case_screenshot
 }
 

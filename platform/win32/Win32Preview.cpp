@@ -222,11 +222,13 @@ LRESULT CALLBACK PreviewWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPA
 LRESULT PreviewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MOUSEACTIVATE: {
-      // The strip takes the keyboard when clicked; the picture never does.
+      // The strip takes the keyboard when clicked; the picture and the
+      // frame (moving, closing) never do.
       POINT at{};
       GetCursorPos(&at);
       ScreenToClient(hwnd_, &at);
-      return at.y < StripPx() ? MA_ACTIVATE : MA_NOACTIVATE;
+      const bool strip = LOWORD(lParam) == HTCLIENT && at.y >= 0 && at.y < StripPx();
+      return strip ? MA_ACTIVATE : MA_NOACTIVATE;
     }
     case WM_COMMAND: {
       const WORD id = LOWORD(wParam);

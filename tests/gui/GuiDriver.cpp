@@ -516,6 +516,14 @@ unsigned long long PreviewPixels(int skipBottom = 0) {
   std::vector<unsigned> pixels = ClientPixels(PreviewWindow(), w, h);
   pixels.resize(static_cast<std::size_t>(w) *
                 static_cast<std::size_t>(std::max(h - skipBottom, 0)));
+  // The picture alone: the options' strip above it changes with every tick.
+  HDC screen = GetDC(nullptr);
+  const int top = MulDiv(StripHeight, GetDeviceCaps(screen, LOGPIXELSY), 96);
+  ReleaseDC(nullptr, screen);
+  pixels.erase(pixels.begin(),
+               pixels.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                    pixels.size(),
+                                    static_cast<std::size_t>(w) * static_cast<std::size_t>(top))));
   unsigned long long hash = 1469598103934665603ULL; // FNV-1a
   bool inked = false;
   for (const unsigned p : pixels) {

@@ -352,6 +352,7 @@ case_preview_live() {
     choose CB1 1 8 expect-preview-changed \
     choose CB2 1 2 expect-preview-changed \
     set CB3 1 200 expect-preview-changed \
+    key f6 key tab key tab key space expect-check RoundCorners 1 expect-preview-changed key f6 \
     set Edit1 1 abc expect-preview-changed \
     tab 2 expect-preview-changed \
     close-preview expect-preview-hidden show-preview expect-preview \

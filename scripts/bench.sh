@@ -21,7 +21,8 @@ cd "$(dirname "$0")/.."
 root="$PWD"
 
 bash scripts/setup.sh
-export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
 
 prefix="${BENCH_BUILD_DIR:-build/bench}"
 native="$root/$prefix-native"

@@ -7,10 +7,14 @@
 #     (tests/crossbuild/CrossCheck.cpp);
 #   - the examples and the first random cases through the real programs;
 #   - the end-to-end tests, which run the real programs, keeping their files.
-#   compare-builds.sh <native-build> <windows-build> <windows-x64-build> [count]
+#   compare-builds.sh <native-build> <windows-build>... (COMPARE_COUNT: random cases, 3000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-native="$(realpath "$1")" w32="$(realpath "$2")" w64="$(realpath "$3")" count="${4:-3000}"
+native="$(realpath "$1")"
+shift
+windows=()
+for dir in "$@"; do windows+=("$(realpath "$dir")"); done
+count="${COMPARE_COUNT:-3000}"
 wine_run="$PWD/scripts/wine-run.sh"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
@@ -32,8 +36,11 @@ for c in "$cases"/example-* $(find "$cases" -maxdepth 1 -name 'r*' | sort | head
   ln -s "$c" "$programs/$(basename "$c")"
 done
 
-for build in native w32 w64; do
-  dir="${!build}" out="$tmp/out-$build"
+# A Windows build is named by its folder's base name (windows, windows-x64).
+for dir in "$native" "${windows[@]}"; do
+  build="$(basename "$dir")"
+  [ "$dir" = "$native" ] && build=native
+  out="$tmp/out-$build"
   echo "compare-builds: $build" >&2
   if [ "$build" = native ]; then
     "$dir/bin/crosscheck" run "$cases" "$out/driver"
@@ -48,7 +55,10 @@ done
 
 failures=0
 files="$(find "$tmp/out-native" -type f | wc -l)"
-for build in w32 w64; do
+names=()
+for dir in "${windows[@]}"; do
+  build="$(basename "$dir")"
+  names+=("$build")
   if ! diff -r -q "$tmp/out-native" "$tmp/out-$build" >"$tmp/diff-$build"; then
     failures=$((failures + 1))
     echo "FAIL: the $build build writes other bytes than the native one:" >&2
@@ -60,6 +70,6 @@ for build in w32 w64; do
 done
 [ "$files" -gt "$count" ] || { echo "FAIL: only $files files were written" >&2; failures=$((failures + 1)); }
 if [ "$failures" -gt 0 ]; then exit 1; fi
-echo "compare-builds: native, 32-bit and 64-bit programs wrote the same bytes in all $files files" \
+echo "compare-builds: the native program and ${names[*]} wrote the same bytes in all $files files" \
   "($count random cases, $(find "$cases" -maxdepth 1 -name 'example-*' | wc -l) examples," \
   "$(find "$tmp/out-native/e2e" -mindepth 1 -maxdepth 1 | wc -l) end-to-end runs)"

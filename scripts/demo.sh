@@ -11,12 +11,23 @@ windows="${VOMUREL_WINDOWS_BUILD:-build/windows}"
 jobs="$(nproc)"
 
 bash scripts/setup.sh
+# shellcheck source=scripts/wine-env.sh
+source scripts/wine-env.sh
 
 echo "demo: building jwhost ($native) and vomurel.exe ($windows)"
 cmake --preset native -B "$native" >/dev/null
 cmake --build "$native" -j"$jobs" --target jwhost >/dev/null
 cmake --preset windows -B "$windows" >/dev/null
 cmake --build "$windows" -j"$jobs" --target vomurel dist >/dev/null
+program="$windows/bin/vomurel.exe"
+if ! runs_32bit; then
+  # The same program built for 64-bit Windows: this kernel starts no 32-bit ones.
+  windows64="${VOMUREL_WINDOWS64_BUILD:-build/windows-x64}"
+  echo "demo: this machine runs no 32-bit programs; the examples run the 64-bit build ($windows64)"
+  cmake --preset windows-x64 -B "$windows64" >/dev/null
+  cmake --build "$windows64" -j"$jobs" --target vomurel >/dev/null
+  program="$windows64/bin/vomurel.exe"
+fi
 
 # A PNG beside each SVG for viewers without SVG support: rsvg-convert, or
 # ImageMagick when it can read SVG. A picture that cannot be converted is
@@ -39,7 +50,7 @@ for host in examples/*.host; do
   name="$(basename "$host" .host)"
   echo
   if ! "$native/bin/jwhost" run "$host" --presets "examples/$name.preset" \
-    --exe "$windows/bin/vomurel.exe" --wine --svg "$out/$name.svg"; then
+    --exe "$program" --wine --svg "$out/$name.svg"; then
     echo "demo: $name: the run failed; going on with the next example" >&2
     failures=$((failures + 1))
     continue

@@ -11,8 +11,8 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 : "${VOMUREL_EXE:?VOMUREL_EXE must name vomurel.exe}" "${GUIDRIVER:?GUIDRIVER must name guidriver.exe}"
-export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}" WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
 
 work="$(mktemp -d /tmp/vomurel-gui.XXXXXX)"
 xvfb_pid=""

@@ -354,10 +354,9 @@ void ExpectSamePreset(const TLineTable& actual, const TLineTable& expected) {
   for (int row = 1; row <= RowCount; ++row) {
     const LineRow& a = actual.Row(row);
     const LineRow& e = expected.Row(row);
-    EXPECT_EQ(std::tie(a.Enabled, a.Interval, a.Chamfer, a.PaperUnit, a.Color, a.LineType,
-                       a.LineWidth),
-              std::tie(e.Enabled, e.Interval, e.Chamfer, e.PaperUnit, e.Color, e.LineType,
-                       e.LineWidth))
+    EXPECT_EQ(
+        std::tie(a.Enabled, a.Interval, a.Chamfer, a.PaperUnit, a.Color, a.LineType, a.LineWidth),
+        std::tie(e.Enabled, e.Interval, e.Chamfer, e.PaperUnit, e.Color, e.LineType, e.LineWidth))
         << "row " << row;
   }
 }

@@ -346,7 +346,7 @@ TEST_F(DialogTest, CommentsKeepTheirBytes) {
 }
 
 TEST_F(DialogTest, CopyPasteAndClearActOnTheVisiblePresetUntilOk) {
-  const auto AsSaved = [](const TLineTable& preset) { // the comment and every field
+  const auto asSaved = [](const TLineTable& preset) { // the comment and every field
     PresetTable table;
     table.Preset(1) = preset;
     return RenderSettings(table);
@@ -356,23 +356,23 @@ TEST_F(DialogTest, CopyPasteAndClearActOnTheVisiblePresetUntilOk) {
   OpenDialog();
   SwitchToTab(3);
   view_.Named("EditC").Text = "three"; // typed, not stored: the copy takes the controls
-  const std::string typed = AsSaved(ReadTab(view_));
+  const std::string typed = asSaved(ReadTab(view_));
   dialog_.PastePreset(); // nothing copied yet: nothing happens
-  EXPECT_EQ(AsSaved(ReadTab(view_)), typed);
+  EXPECT_EQ(asSaved(ReadTab(view_)), typed);
   dialog_.CopyPreset();
   SwitchToTab(7);
   dialog_.PastePreset();
-  EXPECT_EQ(AsSaved(ReadTab(view_)), typed);
+  EXPECT_EQ(asSaved(ReadTab(view_)), typed);
   dialog_.ClearPreset();
-  EXPECT_EQ(AsSaved(ReadTab(view_)), AsSaved(TLineTable{}));
+  EXPECT_EQ(asSaved(ReadTab(view_)), asSaved(TLineTable{}));
   SwitchToTab(5);
   dialog_.PastePreset();
-  EXPECT_EQ(AsSaved(table_.Preset(5)), typed) << "the table holds what the controls show";
+  EXPECT_EQ(asSaved(table_.Preset(5)), typed) << "the table holds what the controls show";
   dialog_.Button1Click(settingsPath_);
   const PresetTable saved = Reload();
   EXPECT_EQ(saved.CurrentPreset, 5);
-  EXPECT_EQ(AsSaved(saved.Preset(5)), typed);
-  EXPECT_EQ(AsSaved(saved.Preset(7)), AsSaved(TLineTable{}));
+  EXPECT_EQ(asSaved(saved.Preset(5)), typed);
+  EXPECT_EQ(asSaved(saved.Preset(7)), asSaved(TLineTable{}));
   // None of them writes a file: Cancel after them leaves it as loaded.
   const std::string before = TestFiles::ReadFileBytes(settingsPath_);
   OpenDialog();

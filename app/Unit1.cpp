@@ -68,6 +68,20 @@ void TForm1::TabControl1Change() {
   if (dialog_) dialog_->TabControl1Change();
 }
 
+void TForm1::CopyPreset() {
+  if (dialog_) dialog_->CopyPreset();
+}
+
+void TForm1::PastePreset() {
+  if (dialog_) dialog_->PastePreset();
+}
+
+void TForm1::ClearPreset() {
+  if (dialog_) dialog_->ClearPreset();
+}
+
+bool TForm1::CanPastePreset() const { return dialog_ && dialog_->CanPastePreset(); }
+
 void TForm1::BuildMultiLines(int limit) {
   const auto& ex = ZizAvodi::Exchange;
   const double scale = ex.LayerGroupScales[static_cast<std::size_t>(ex.InitialLayerGroup)];

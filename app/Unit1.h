@@ -41,6 +41,10 @@ class TForm1 final : public Settings::IDialogForm {
   void Button2Click() override;
   void TabControl1Changing() override;
   void TabControl1Change() override;
+  void CopyPreset() override;
+  void PastePreset() override;
+  void ClearPreset() override;
+  bool CanPastePreset() const override;
 
   void BuildMultiLines(int limit);
 

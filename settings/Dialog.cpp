@@ -128,4 +128,19 @@ void PresetDialog::Button1Click(const std::filesystem::path& settingsPath) {
 
 void PresetDialog::Button2Click() { view_.CloseWindow(); }
 
+void PresetDialog::CopyPreset() { copied_ = ReadTab(view_); }
+
+void PresetDialog::PastePreset() {
+  if (copied_) ReplaceVisible(*copied_);
+}
+
+void PresetDialog::ClearPreset() { ReplaceVisible(TLineTable{}); }
+
+void PresetDialog::ReplaceVisible(const TLineTable& preset) {
+  const int visible = view_.SelectedTab() + 1;
+  if (!IsPresetNumber(visible)) return;
+  table_.Preset(visible) = preset;
+  ShowTab(visible);
+}
+
 } // namespace Settings

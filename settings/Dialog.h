@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include "settings/DialogView.h"
 #include "settings/Presets.h"
@@ -36,9 +37,24 @@ class PresetDialog {
   // Cancel, Esc and the close box: close, store nothing.
   void Button2Click();
 
+  // The tab strip's menu, on the visible preset. None touches a file: OK
+  // saves their result and Cancel discards it, as for typed edits.
+  // Copy keeps the preset as the controls show it now, for this run only.
+  void CopyPreset();
+  // The visible preset becomes the copy; nothing happens before a copy.
+  void PastePreset();
+  // The visible preset becomes that of a first start.
+  void ClearPreset();
+  bool CanPastePreset() const { return copied_.has_value(); }
+
  private:
+  // Puts preset into the table at the visible tab and shows it, so the
+  // controls and the table agree as after a tab change.
+  void ReplaceVisible(const TLineTable& preset);
+
   PresetTable& table_;
   IDialogView& view_;
+  std::optional<TLineTable> copied_;
 };
 
 } // namespace Settings

@@ -21,6 +21,11 @@ class IDialogForm {
   virtual void Button2Click() = 0;
   virtual void TabControl1Changing() = 0;
   virtual void TabControl1Change() = 0;
+  // The tab strip's menu on the visible preset; paste only after a copy.
+  virtual void CopyPreset() = 0;
+  virtual void PastePreset() = 0;
+  virtual void ClearPreset() = 0;
+  virtual bool CanPastePreset() const = 0;
 };
 
 } // namespace Settings

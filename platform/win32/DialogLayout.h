@@ -54,6 +54,14 @@ inline constexpr wchar_t ApplicationTitle[] = L"vomu_Vomurel";
 inline constexpr wchar_t PreviewCaption[] = L"Vomurel\u3000プレビュー";
 inline constexpr unsigned ShowPreviewCommand = 0x0110;
 inline constexpr wchar_t ShowPreviewText[] = L"プレビューを表示";
+// The menu of the tab strip on the visible preset; the same items stand in
+// the system menu.
+inline constexpr unsigned CopyPresetCommand = 0x0120;
+inline constexpr unsigned PastePresetCommand = 0x0130;
+inline constexpr unsigned ClearPresetCommand = 0x0140;
+inline constexpr wchar_t CopyPresetText[] = L"コピー(&C)";
+inline constexpr wchar_t PastePresetText[] = L"貼り付け(&V)";
+inline constexpr wchar_t ClearPresetText[] = L"消去(&D)";
 inline constexpr wchar_t FontFace[] = L"ＭＳ ゴシック";
 inline constexpr int FontHeight = 13;
 inline constexpr int TabCount = 20;

@@ -77,6 +77,56 @@ void ChangeDpi(HWND dialog, DialogContext& ctx, UINT dpi, const RECT& suggested)
   InvalidateRect(dialog, nullptr, TRUE);
 }
 
+void AppendPresetItems(HMENU menu, bool canPaste) {
+  AppendMenuW(menu, MF_STRING, Win32Layout::CopyPresetCommand, Win32Layout::CopyPresetText);
+  AppendMenuW(menu, MF_STRING | (canPaste ? MF_ENABLED : MF_GRAYED),
+              Win32Layout::PastePresetCommand, Win32Layout::PastePresetText);
+  AppendMenuW(menu, MF_STRING, Win32Layout::ClearPresetCommand, Win32Layout::ClearPresetText);
+}
+
+// Copy, paste or clear the visible preset; false for any other command.
+bool RunPresetCommand(HWND dialog, DialogContext& ctx, unsigned command) {
+  if (command == Win32Layout::CopyPresetCommand) {
+    ctx.Form.CopyPreset();
+  } else if (command == Win32Layout::PastePresetCommand) {
+    ctx.Form.PastePreset();
+  } else if (command == Win32Layout::ClearPresetCommand) {
+    ctx.Form.ClearPreset();
+  } else {
+    return false;
+  }
+  SchedulePreview(dialog, ctx);
+  return true;
+}
+
+void ShowPresetMenu(HWND dialog, DialogContext& ctx, POINT screen) {
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return;
+  AppendPresetItems(menu, ctx.Form.CanPastePreset());
+  const BOOL command =
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, dialog, nullptr);
+  DestroyMenu(menu);
+  RunPresetCommand(dialog, ctx, static_cast<unsigned>(command));
+}
+
+// A right click on a tab selects it as a left click would (the left tab
+// stored, the new one shown), then opens the menu for it.
+void TabRightClick(HWND dialog, DialogContext& ctx, HWND strip) {
+  const DWORD at = GetMessagePos();
+  const POINT screen{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  TCHITTESTINFO hit{screen, 0};
+  ScreenToClient(strip, &hit.pt);
+  const int tab = TabCtrl_HitTest(strip, &hit);
+  if (tab < 0) return;
+  if (tab != TabCtrl_GetCurSel(strip)) {
+    ctx.Form.TabControl1Changing();
+    TabCtrl_SetCurSel(strip, tab);
+    ctx.Form.TabControl1Change();
+    SchedulePreview(dialog, ctx);
+  }
+  ShowPresetMenu(dialog, ctx, screen);
+}
+
 HBRUSH WhiteBrush() { return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)); }
 
 INT_PTR ResultOf(HWND dialog, LRESULT result) {
@@ -111,6 +161,8 @@ void InitDialog(HWND dialog, DialogContext& ctx) {
 
   HMENU menu = GetSystemMenu(dialog, FALSE);
   if (menu != nullptr) {
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendPresetItems(menu, false);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, Win32Layout::ShowPreviewCommand, Win32Layout::ShowPreviewText);
   }
@@ -154,8 +206,28 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         SchedulePreview(dialog, *ctx);
         return TRUE;
       }
+      if (header->code == NM_RCLICK) {
+        TabRightClick(dialog, *ctx, header->hwndFrom);
+        return ResultOf(dialog, TRUE);
+      }
       break;
     }
+    case WM_CONTEXTMENU: {
+      // Shift+F10 or the menu key on the tab strip: its menu below the tab.
+      HWND strip = ctx->View.Find("TabControl1");
+      if (reinterpret_cast<HWND>(wParam) != strip || lParam != -1 || ctx->Closing) break;
+      RECT r{};
+      TabCtrl_GetItemRect(strip, TabCtrl_GetCurSel(strip), &r);
+      MapWindowPoints(strip, nullptr, reinterpret_cast<POINT*>(&r), 2);
+      ShowPresetMenu(dialog, *ctx, {r.left, r.bottom});
+      return TRUE;
+    }
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lParam) != 0) { // the system menu
+        EnableMenuItem(GetSystemMenu(dialog, FALSE), Win32Layout::PastePresetCommand,
+                       MF_BYCOMMAND | (ctx->Form.CanPastePreset() ? MF_ENABLED : MF_GRAYED));
+      }
+      break;
     case WM_COMMAND: {
       if (ctx->Closing) break;
       const WORD code = HIWORD(wParam);
@@ -184,6 +256,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       }
       if ((wParam & 0xFFF0) == Win32Layout::ShowPreviewCommand) {
         ctx->Preview.Show();
+        return ResultOf(dialog, 0);
+      }
+      if (!ctx->Closing && RunPresetCommand(dialog, *ctx, wParam & 0xFFF0)) {
         return ResultOf(dialog, 0);
       }
       break;

@@ -347,5 +347,44 @@ TEST_F(DialogTest, CommentsKeepTheirBytes) {
   }
 }
 
+TEST_F(DialogTest, CopyPasteAndClearActOnTheVisiblePresetUntilOk) {
+  const auto asSaved = [](const TLineTable& preset) { // the comment and every field
+    PresetTable table;
+    table.Preset(1) = preset;
+    return RenderSettings(table);
+  };
+  table_.Preset(3).Row(10) = {true, 12.5, 0.25, true, 11, 12, 13}; // row 10: "Frame210"
+  ASSERT_TRUE(SaveSettings(table_, settingsPath_));
+  OpenDialog();
+  SwitchToTab(3);
+  view_.Named("EditC").Text = "three"; // typed, not stored: the copy takes the controls
+  const std::string typed = asSaved(ReadTab(view_));
+  dialog_.PastePreset(); // nothing copied yet: nothing happens
+  EXPECT_EQ(asSaved(ReadTab(view_)), typed);
+  dialog_.CopyPreset();
+  SwitchToTab(7);
+  dialog_.PastePreset();
+  EXPECT_EQ(asSaved(ReadTab(view_)), typed);
+  dialog_.ClearPreset();
+  EXPECT_EQ(asSaved(ReadTab(view_)), asSaved(TLineTable{}));
+  SwitchToTab(5);
+  dialog_.PastePreset();
+  EXPECT_EQ(asSaved(table_.Preset(5)), typed) << "the table holds what the controls show";
+  dialog_.Button1Click(settingsPath_);
+  const PresetTable saved = Reload();
+  EXPECT_EQ(saved.CurrentPreset, 5);
+  EXPECT_EQ(asSaved(saved.Preset(5)), typed);
+  EXPECT_EQ(asSaved(saved.Preset(7)), asSaved(TLineTable{}));
+  // None of them writes a file: Cancel after them leaves it as loaded.
+  const std::string before = TestFiles::ReadFileBytes(settingsPath_);
+  OpenDialog();
+  SwitchToTab(2);
+  dialog_.PastePreset();
+  SwitchToTab(5);
+  dialog_.ClearPreset();
+  dialog_.Button2Click();
+  EXPECT_EQ(TestFiles::ReadFileBytes(settingsPath_), before);
+}
+
 } // namespace
 } // namespace Settings

@@ -470,6 +470,12 @@ HWND ProgramWindow(const wchar_t* caption, const wchar_t* cls = nullptr) {
   return want.Hwnd;
 }
 
+// A popup menu of the program on the screen, or null.
+HWND OpenMenu() {
+  HWND menu = ProgramWindow(L"", L"#32768");
+  return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
+}
+
 HWND PreviewWindow() {
   HWND preview = ProgramWindow(PreviewCaption);
   if (preview == nullptr) Fail(L"no preview window");
@@ -648,6 +654,20 @@ void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
       if (!WaitFor([&] { return Ask(Named("TabControl1"), TCM_GETCURSEL) == tab - 1; })) {
         Fail(L"clicking tab " + Num(tab) + L" did not select it");
       }
+    } else if (command == L"right-click-tab") { // selects the tab, then opens its menu
+      const long long tab = number();
+      RECT strip{};
+      GetWindowRect(Named("TabControl1"), &strip);
+      const POINT p{strip.left + 2 + static_cast<LONG>((tab - 1) * TabWidth) + TabWidth / 2,
+                    strip.top + TabHeight / 2};
+      for (DWORD e : {MOUSEEVENTF_MOVE, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP}) MouseAt(e, p);
+      if (!WaitFor([&] { return Ask(Named("TabControl1"), TCM_GETCURSEL) == tab - 1; }) ||
+          !WaitFor([] { return OpenMenu() != nullptr; })) {
+        Fail(L"right-clicking tab " + Num(tab) + L" did not select it and open its menu");
+      }
+    } else if (command == L"menu-key") { // a key in the open menu, which then closes
+      PressKey(next());
+      if (!WaitFor([] { return OpenMenu() == nullptr; })) Fail(L"the menu stayed open");
     } else if (command == L"closebox") {
       ClickAt(FindOnTitleBar(HTCLOSE));
     } else if (command == L"drag") { // move the window by its title bar

@@ -103,6 +103,7 @@ set_field() { lines[$(line_of_field "$1" "$2" "$3")]="$4"; }
 set_comment() { lines[$(line_of_comment "$1")]="$(sjis "$2")"; }
 
 dat_line() { sed -n "${1}p" "$dat" | tr -d '\r'; }
+preset_lines() { sed -n "$(line_of_comment "$1"),$(($(line_of_comment "$1") + 70))p" "$dat"; }
 expect_line() {  # line expected what
   local actual
   actual="$(dat_line "$1")"
@@ -235,6 +236,20 @@ case_two_tabs_ok() {
   expect_field 5 3 7 25
   expect_comment_bytes 1 ""
   expect_field 1 1 1 0
+}
+
+case_copy_paste_clear() {  # a tab's menu by mouse and access keys: ③ onto ⑤, ④ cleared
+  default_lines
+  set_comment 3 "外壁　三重線"
+  set_comment 4 x
+  local f
+  for f in 1 2 3 4 5 6 7; do set_field 3 1 "$f" "$f" && set_field 3 10 "$f" "$((f * 3))"; done
+  write_lines "$dat"
+  drive launch right-click-tab 3 menu-key c right-click-tab 4 menu-key d expect-text EditC "(empty)" \
+    right-click-tab 5 menu-key v expect-text Edit1 10 6 key enter expect-exit
+  expect_line 3 5 "current preset"
+  cmp -s <(preset_lines 3) <(preset_lines 5) || fail "preset 5 differs from preset 3"
+  ok "preset 5 equals preset 3"
 }
 
 # Edits, tab changes and a moved window, then one way of cancelling.

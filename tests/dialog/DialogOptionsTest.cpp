@@ -88,6 +88,21 @@ TEST_F(DialogOptionsTest, NoOptionsFileWithoutOptionsAndNothingOnCancel) {
   EXPECT_FALSE(files_.Has(IniName)) << "no option was set";
 }
 
+TEST_F(DialogOptionsTest, CopyPasteAndClearCarryTheOptions) {
+  Open();
+  view_.Named("EndCap").Checked = true;
+  view_.Named("CapOverhang").Text = "2.5"; // not yet stored: copied as shown
+  dialog_.CopyPreset();
+  SwitchToTab(4);
+  dialog_.PastePreset();
+  EXPECT_TRUE(view_.Named("EndCap").Checked);
+  EXPECT_EQ(table_.Preset(4).Options, (DrawOptions{.EndCap = true, .CapOverhang = 2.5}));
+  SwitchToTab(1);
+  dialog_.ClearPreset();
+  EXPECT_FALSE(view_.Named("EndCap").Checked);
+  EXPECT_EQ(view_.Named("CapOverhang").Text, "0");
+}
+
 // A window without the options' controls cannot edit them: OK keeps them.
 TEST_F(DialogOptionsTest, WithoutTheControlsOkKeepsTheLoadedOptions) {
   files_.Put(IniName, "[1]\r\nRoundCorners=1\r\n");

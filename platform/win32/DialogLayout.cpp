@@ -9,6 +9,13 @@ std::size_t FindSpec(std::string_view name, bool inFrame) {
   return NotFound;
 }
 
+std::size_t FindStripSpec(std::string_view name) {
+  for (std::size_t i = 0; i < std::size(OptionStrip); ++i) {
+    if (OptionStrip[i].Name == name) return i;
+  }
+  return NotFound;
+}
+
 int ItemId(std::size_t index) {
   // IDOK and IDCANCEL from winuser.h; this file stays free of Windows headers
   // so that the table also builds into the native tools.

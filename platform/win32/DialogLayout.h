@@ -13,6 +13,7 @@ enum class Place : unsigned char {
   Window,   // the dialog's client area
   TabStrip, // coordinates relative to TabControl1; the control sits on the window above it
   RowFrame, // created once inside each of the ten row frames
+  Preview,  // the preview window's client area (OptionStrip)
 };
 
 enum class ControlKind : unsigned char {
@@ -95,11 +96,41 @@ inline constexpr ControlDef Layout[] = {
     {Place::Window, ControlKind::Memo, "Memo1", 400, 0, 185, 233, nullptr, Plain},
 };
 
+// The drawing options of the visible preset, in a strip above the preview's
+// picture: beside the dialog, whose own controls stay as they are. Named
+// after the options file's keys; table order is the strip's focus order.
+inline constexpr int StripHeight = 78;
+inline constexpr ControlDef OptionStrip[] = {
+    {Place::Preview, ControlKind::CheckBox, "StartCap", 6, 4, 82, 17, L"始点留線", TabStop},
+    {Place::Preview, ControlKind::CheckBox, "EndCap", 92, 4, 82, 17, L"終点留線", TabStop},
+    {Place::Preview, ControlKind::CheckBox, "RoundCorners", 178, 4, 100, 17, L"角を丸める",
+     TabStop},
+    {Place::Preview, ControlKind::Edit, "CapOverhang", 52, 27, 56, 21, nullptr, TabStop | ImeOff},
+    {Place::Preview, ControlKind::CheckBox, "CapPaperUnit", 114, 29, 50, 17, L"図寸", TabStop},
+    {Place::Preview, ControlKind::DropDownCombo, "CapLineWidth", 214, 27, 65, 21, nullptr,
+     TabStop | ImeOff},
+    {Place::Preview, ControlKind::DropDownList, "CapColor", 52, 52, 90, 21, nullptr,
+     TabStop | ImeOff},
+    {Place::Preview, ControlKind::DropDownList, "CapLineType", 194, 52, 97, 21, nullptr,
+     TabStop | ImeOff},
+    {Place::Preview, ControlKind::Label, "Label5", 6, 31, 44, 13, L"留線出", Plain},
+    {Place::Preview, ControlKind::Label, "Label6", 168, 31, 44, 13, L"留線幅", Plain},
+    {Place::Preview, ControlKind::Label, "Label7", 6, 56, 44, 13, L"留線色", Plain},
+    {Place::Preview, ControlKind::Label, "Label8", 148, 56, 44, 13, L"留線種", Plain},
+};
+// Dialog item ids of the strip's controls: above every id of the dialog's.
+inline constexpr int StripItemIdBase = 1000;
+// The key that moves the keyboard between the dialog and the strip.
+inline constexpr unsigned StripKey = 0x75; // VK_F6
+
 inline constexpr std::size_t NotFound = static_cast<std::size_t>(-1);
 
 // Index of the control with this name among the window's controls (window
 // and tab strip) or, with inFrame, among the controls of a row frame.
 std::size_t FindSpec(std::string_view name, bool inFrame);
+
+// Index of the control with this name in OptionStrip, or NotFound.
+std::size_t FindStripSpec(std::string_view name);
 
 // The dialog item id of a table row: IDOK and IDCANCEL for the two buttons,
 // so that the dialog manager's Enter, Esc and close box reach them.

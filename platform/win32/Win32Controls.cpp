@@ -2,6 +2,9 @@
 
 #include <climits>
 
+#include "platform/win32/DialogLayout.h"
+#include "platform/win32/Win32Dpi.h"
+
 namespace Win32 {
 namespace {
 
@@ -12,6 +15,12 @@ int ClampedLength(std::size_t size) {
 }
 
 } // namespace
+
+HFONT DialogFont(UINT dpi) {
+  return CreateFontW(-Scale(Win32Layout::FontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                     SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     FIXED_PITCH | FF_MODERN, Win32Layout::FontFace);
+}
 
 std::wstring FromShiftJis(std::string_view bytes) {
   if (bytes.empty()) return {};

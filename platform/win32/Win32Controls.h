@@ -17,6 +17,8 @@ std::wstring FromShiftJis(std::string_view bytes);
 std::string ToShiftJis(std::wstring_view text);
 
 std::wstring GetText(HWND control);
+// The dialog's font ("ＭＳ ゴシック", 13 pixels at 96 DPI) at dpi.
+HFONT DialogFont(UINT dpi);
 void SetText(HWND control, const std::wstring& text);
 
 struct CheckBox {

@@ -115,16 +115,18 @@ std::wstring ReasonText(std::error_code reason) {
 
 } // namespace
 
-HWND Win32DialogView::CreateOne(std::size_t index, HWND parent) const {
-  const ControlDef& def = Layout[index];
+const ControlDef& Win32DialogView::DefOf(const Instance& c) {
+  return c.Strip ? OptionStrip[c.Def] : Layout[c.Def];
+}
+
+HWND Win32DialogView::CreateOne(const ControlDef& def, int id, HWND parent) const {
   const ClassAndStyle cs = ClassFor(def);
   DWORD style = WS_CHILD | WS_VISIBLE | cs.Style;
   if (def.Style & TabStop) style |= WS_TABSTOP;
   // Created without a size: PlaceOne gives every control its rectangle.
-  HWND hwnd =
-      CreateWindowExW(cs.ExStyle, cs.Class, def.Text != nullptr ? def.Text : L"", style, 0, 0, 0, 0,
-                      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ItemId(index))),
-                      GetModuleHandleW(nullptr), nullptr);
+  HWND hwnd = CreateWindowExW(cs.ExStyle, cs.Class, def.Text != nullptr ? def.Text : L"", style, 0,
+                              0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr);
   if (hwnd == nullptr) return nullptr;
   if (def.Style & ImeOff) {
     // IACE_CHILDREN reaches the typing field inside a combo box as well.
@@ -143,7 +145,7 @@ HWND Win32DialogView::CreateOne(std::size_t index, HWND parent) const {
 }
 
 void Win32DialogView::PlaceOne(const Instance& c, HFONT font, UINT dpi) const {
-  const ControlDef& def = Layout[c.Def];
+  const ControlDef& def = DefOf(c);
   HWND hwnd = c.Hwnd;
   if (hwnd == nullptr) return;
   // Controls on the tab strip sit on the window, offset by the strip's place.
@@ -187,14 +189,14 @@ void Win32DialogView::CreateControls(HWND dialog, HFONT font, UINT dpi) {
   for (std::size_t i = 0; i < std::size(Layout); ++i) {
     const ControlDef& def = Layout[i];
     if (def.Parent == Place::RowFrame) continue; // made with each frame below
-    HWND hwnd = CreateOne(i, dialog);
+    HWND hwnd = CreateOne(def, ItemId(i), dialog);
     controls_.push_back({i, NoControl, hwnd});
     if (def.Kind == ControlKind::TabStrip) tabStrip = hwnd;
     if (def.Kind == ControlKind::RowFrame) {
       const auto frame = static_cast<ControlId>(controls_.size() - 1);
       for (std::size_t j = 0; j < std::size(Layout); ++j) {
         if (Layout[j].Parent != Place::RowFrame) continue;
-        controls_.push_back({j, frame, CreateOne(j, hwnd)});
+        controls_.push_back({j, frame, CreateOne(Layout[j], ItemId(j), hwnd)});
       }
     }
   }
@@ -205,7 +207,37 @@ void Win32DialogView::CreateControls(HWND dialog, HFONT font, UINT dpi) {
 }
 
 void Win32DialogView::PlaceControls(HFONT font, UINT dpi) const {
-  for (const Instance& c : controls_) PlaceOne(c, font, dpi);
+  for (const Instance& c : controls_) {
+    if (!c.Strip) PlaceOne(c, font, dpi);
+  }
+}
+
+void Win32DialogView::CreateStrip(HWND window, HFONT font, UINT dpi) {
+  for (std::size_t i = 0; i < std::size(OptionStrip); ++i) {
+    HWND hwnd = CreateOne(OptionStrip[i], StripItemIdBase + static_cast<int>(i), window);
+    controls_.push_back({i, NoControl, hwnd, true});
+  }
+  PlaceStrip(font, dpi);
+}
+
+void Win32DialogView::PlaceStrip(HFONT font, UINT dpi) const {
+  for (const Instance& c : controls_) {
+    if (c.Strip) PlaceOne(c, font, dpi);
+  }
+}
+
+HWND Win32DialogView::NextStripStop(HWND focus, bool backwards) const {
+  std::vector<HWND> stops;
+  int current = -1;
+  for (const Instance& c : controls_) {
+    if (!c.Strip || !(DefOf(c).Style & TabStop) || !CanTakeFocus(c.Hwnd)) continue;
+    if (c.Hwnd == focus || IsChild(c.Hwnd, focus)) current = static_cast<int>(stops.size());
+    stops.push_back(c.Hwnd);
+  }
+  if (stops.empty()) return nullptr;
+  const auto count = static_cast<int>(stops.size());
+  if (current < 0) return stops.front();
+  return stops[static_cast<std::size_t>((current + (backwards ? count - 1 : 1)) % count)];
 }
 
 HWND Win32DialogView::Handle(ControlId id) const {
@@ -221,8 +253,8 @@ HWND Win32DialogView::NextTabStop(HWND focus, bool backwards) const {
   int current = -1;
   for (int i = 0; i < count; ++i) {
     const HWND h = controls_[static_cast<std::size_t>(i)].Hwnd;
-    if ((Layout[controls_[static_cast<std::size_t>(i)].Def].Style & TabStop) &&
-        (h == focus || IsChild(h, focus))) {
+    const Instance& c = controls_[static_cast<std::size_t>(i)];
+    if (!c.Strip && (DefOf(c).Style & TabStop) && (h == focus || IsChild(h, focus))) {
       current = i;
       break;
     }
@@ -232,7 +264,7 @@ HWND Win32DialogView::NextTabStop(HWND focus, bool backwards) const {
   for (int n = 0; n < count; ++n) {
     i = (i + step + count) % count;
     const Instance& c = controls_[static_cast<std::size_t>(i)];
-    if (!(Layout[c.Def].Style & TabStop) || !CanTakeFocus(c.Hwnd)) continue;
+    if (c.Strip || !(DefOf(c).Style & TabStop) || !CanTakeFocus(c.Hwnd)) continue;
     if (c.Frame != NoControl && !CanTakeFocus(Handle(c.Frame))) continue;
     return c.Hwnd;
   }
@@ -241,7 +273,7 @@ HWND Win32DialogView::NextTabStop(HWND focus, bool backwards) const {
 
 void Win32DialogView::SelectTypedText(HWND control) const {
   for (const Instance& c : controls_) {
-    if (c.Hwnd == control && Layout[c.Def].Kind == ControlKind::DropDownCombo) {
+    if (c.Hwnd == control && DefOf(c).Kind == ControlKind::DropDownCombo) {
       SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     }
   }
@@ -274,7 +306,7 @@ void Win32DialogView::ReportSaveFailure(const std::filesystem::path& file, std::
 
 ControlId Win32DialogView::Lookup(std::string_view name) const {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (controls_[i].Frame == NoControl && Layout[controls_[i].Def].Name == name) {
+    if (controls_[i].Frame == NoControl && DefOf(controls_[i]).Name == name) {
       return static_cast<ControlId>(i);
     }
   }
@@ -284,7 +316,7 @@ ControlId Win32DialogView::Lookup(std::string_view name) const {
 ControlId Win32DialogView::FindChild(ControlId parent, std::string_view name) {
   if (parent == NoControl) return NoControl;
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (controls_[i].Frame == parent && Layout[controls_[i].Def].Name == name) {
+    if (controls_[i].Frame == parent && DefOf(controls_[i]).Name == name) {
       return static_cast<ControlId>(i);
     }
   }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/win32/DialogLayout.h"
 #include "settings/DialogView.h"
 
 namespace Win32 {
@@ -25,6 +26,13 @@ class Win32DialogView final : public Settings::IDialogView {
   void CreateControls(HWND dialog, HFONT font, UINT dpi);
   // Moves and sizes every control for dpi and gives it font (a DPI change).
   void PlaceControls(HFONT font, UINT dpi) const;
+  // The drawing options' strip on window (the preview), found by name like
+  // the dialog's controls but outside the dialog's focus order.
+  void CreateStrip(HWND window, HFONT font, UINT dpi);
+  void PlaceStrip(HFONT font, UINT dpi) const;
+  // The strip's next (or previous) focus stop after focus; its first one
+  // when focus is not in the strip.
+  HWND NextStripStop(HWND focus, bool backwards) const;
   // True once the dialog logic has asked for the window to close.
   bool CloseRequested() const { return closeRequested_; }
 
@@ -58,8 +66,10 @@ class Win32DialogView final : public Settings::IDialogView {
     std::size_t Def;
     Settings::ControlId Frame; // NoControl for the window's own controls
     HWND Hwnd;
+    bool Strip = false; // Def indexes OptionStrip instead of Layout
   };
-  HWND CreateOne(std::size_t def, HWND parent) const;
+  static const Win32Layout::ControlDef& DefOf(const Instance& c);
+  HWND CreateOne(const Win32Layout::ControlDef& def, int id, HWND parent) const;
   void PlaceOne(const Instance& c, HFONT font, UINT dpi) const;
   Settings::ControlId Lookup(std::string_view name) const;
 

@@ -46,12 +46,6 @@ struct DialogContext {
   PreviewWindow Preview;
 };
 
-HFONT DialogFont(UINT dpi) {
-  return CreateFontW(-Scale(Win32Layout::FontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                     SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     FIXED_PITCH | FF_MODERN, Win32Layout::FontFace);
-}
-
 // The window size whose client area is the layout's at dpi.
 SIZE DialogSize(HWND dialog, UINT dpi) {
   RECT r{0, 0, Scale(Win32Layout::ClientWidth, dpi), Scale(Win32Layout::ClientHeight, dpi)};
@@ -338,6 +332,8 @@ void RunDialog(Settings::IDialogForm& form) {
   if (dialog != nullptr) {
     SetWindowLongPtrW(application, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
     ShowWindow(application, SW_SHOWNA);
+    // Made before the form fills the controls: its strip holds the options'.
+    const bool preview = ctx.Preview.Create(dialog, ctx.View);
     form.FormShow(&ctx.View);
     if (form.CloseRequested()) {
       DestroyWindow(dialog);
@@ -345,14 +341,22 @@ void RunDialog(Settings::IDialogForm& form) {
       ShowWindow(dialog, SW_SHOWNORMAL);
       SetForegroundWindow(dialog);
       SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ctx.View.Find("Button1")), TRUE);
-      // Beside the dialog, drawn before it appears, and without the focus.
-      if (ctx.Preview.Create(dialog)) {
+      // Beside the dialog where the form placed it, drawn before it
+      // appears, and without the focus.
+      if (preview) {
+        ctx.Preview.PlaceBesideOwner();
         ctx.Preview.Draw(Preview::PictureOfDialog(ctx.View));
         ctx.Preview.Show();
       }
     }
     MSG msg;
     while (IsWindow(dialog) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (ctx.Preview.HandleStripKey(msg)) continue;
+      if (msg.message == WM_KEYDOWN && msg.wParam == Win32Layout::StripKey &&
+          (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))) {
+        ctx.Preview.FocusStrip();
+        continue;
+      }
       if (HandleTabKey(dialog, ctx.View, msg) || IsDialogMessageW(dialog, &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);

@@ -22,10 +22,11 @@ constexpr DWORD PreviewStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIP
 // not activate it.
 constexpr DWORD PreviewExStyle = WS_EX_NOACTIVATE;
 
-// Sizes at 96 DPI.
+// Sizes at 96 DPI: the options' strip above a picture as high as the dialog.
 constexpr int ClientWidth = 300;
-constexpr int ClientHeight = Win32Layout::ClientHeight;
+constexpr int ClientHeight = Win32Layout::StripHeight + Win32Layout::ClientHeight;
 constexpr int MinClient = 120;
+constexpr COLORREF StripLine = RGB(210, 210, 210);
 constexpr int Gap = 4;
 constexpr int MarginPx = 24;
 constexpr int PointRadius = 3;
@@ -81,9 +82,10 @@ void ShowText(HDC dc, int x, int y, const std::wstring& text) {
 PreviewWindow::~PreviewWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   if (font_ != nullptr) DeleteObject(font_);
+  if (stripFont_ != nullptr) DeleteObject(stripFont_);
 }
 
-bool PreviewWindow::Create(HWND owner) {
+bool PreviewWindow::Create(HWND owner, Win32DialogView& view) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -95,29 +97,83 @@ bool PreviewWindow::Create(HWND owner) {
   RegisterClassExW(&wc); // fails harmlessly when registered already
 
   owner_ = owner;
+  view_ = &view;
   dpi_ = WindowDpi(owner);
+  hwnd_ = CreateWindowExW(PreviewExStyle, PreviewClass, Win32Layout::PreviewCaption, PreviewStyle,
+                          0, 0, 0, 0, owner, nullptr, instance, this);
+  if (hwnd_ == nullptr) return false;
+  PlaceBesideOwner();
+  UpdateFont();
+  view.CreateStrip(hwnd_, stripFont_, dpi_);
+  return true;
+}
+
+void PreviewWindow::PlaceBesideOwner() {
+  if (hwnd_ == nullptr) return;
+  dpi_ = WindowDpi(owner_);
   RECT frame{0, 0, Scale(ClientWidth, dpi_), Scale(ClientHeight, dpi_)};
   AdjustWindowRectForDpi(frame, PreviewStyle, PreviewExStyle, dpi_);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
 
   RECT dialog{};
-  GetWindowRect(owner, &dialog);
+  GetWindowRect(owner_, &dialog);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+  GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
   const Preview::Box place =
       Preview::PlaceBeside({dialog.left, dialog.top, dialog.right, dialog.bottom}, width, height,
                            {work.left, work.top, work.right, work.bottom}, Scale(Gap, dpi_));
-
-  hwnd_ = CreateWindowExW(PreviewExStyle, PreviewClass, Win32Layout::PreviewCaption, PreviewStyle,
-                          place.Left, place.Top, width, height, owner, nullptr, instance, this);
-  if (hwnd_ == nullptr) return false;
+  SetWindowPos(hwnd_, nullptr, place.Left, place.Top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   // Placed beside the dialog, the window may be on another monitor.
-  dpi_ = WindowDpi(hwnd_);
-  UpdateFont();
-  return true;
+  const UINT dpi = WindowDpi(hwnd_);
+  if (dpi != dpi_) {
+    dpi_ = dpi;
+    UpdateFont();
+    if (view_ != nullptr) view_->PlaceStrip(stripFont_, dpi_);
+  }
+}
+
+int PreviewWindow::StripPx() const { return Scale(Win32Layout::StripHeight, dpi_); }
+
+void PreviewWindow::FocusStrip() {
+  if (hwnd_ == nullptr || view_ == nullptr) return;
+  if (!IsWindowVisible(hwnd_)) Show();
+  HWND first = view_->NextStripStop(nullptr, false);
+  if (first == nullptr) return;
+  SetActiveWindow(hwnd_);
+  SetFocus(first);
+}
+
+void PreviewWindow::ReturnToOwner() const {
+  if (owner_ != nullptr) SetActiveWindow(owner_);
+}
+
+bool PreviewWindow::HandleStripKey(MSG& msg) {
+  if (hwnd_ == nullptr || view_ == nullptr) return false;
+  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  if (msg.message == WM_KEYDOWN && msg.wParam == Win32Layout::StripKey) {
+    ReturnToOwner();
+    return true;
+  }
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+      GetKeyState(VK_MENU) >= 0) {
+    // Not a dialog: WM_NEXTDLGCTL would go unanswered, so the focus moves
+    // here, selecting an edit's text as the dialog's Tab does.
+    HWND next = view_->NextStripStop(GetFocus(), GetKeyState(VK_SHIFT) < 0);
+    if (next != nullptr) {
+      SetFocus(next);
+      if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+        SendMessageW(next, EM_SETSEL, 0, -1);
+      }
+      view_->SelectTypedText(next);
+    }
+    return true;
+  }
+  // Space ticks, arrows move in lists, Enter and Esc come back as IDOK and
+  // IDCANCEL, which return to the dialog.
+  return IsDialogMessageW(hwnd_, &msg) != FALSE;
 }
 
 void PreviewWindow::Show() const {
@@ -142,6 +198,8 @@ void PreviewWindow::Draw(Preview::Picture picture) {
 }
 
 void PreviewWindow::UpdateFont() {
+  if (stripFont_ != nullptr) DeleteObject(stripFont_);
+  stripFont_ = DialogFont(dpi_);
   if (font_ != nullptr) DeleteObject(font_);
   font_ = CreateFontW(-Scale(LabelFontHeight, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -163,8 +221,27 @@ LRESULT CALLBACK PreviewWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPA
 
 LRESULT PreviewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;
+    case WM_MOUSEACTIVATE: {
+      // The strip takes the keyboard when clicked; the picture never does.
+      POINT at{};
+      GetCursorPos(&at);
+      ScreenToClient(hwnd_, &at);
+      return at.y < StripPx() ? MA_ACTIVATE : MA_NOACTIVATE;
+    }
+    case WM_COMMAND: {
+      const WORD id = LOWORD(wParam);
+      if (id == IDOK || id == IDCANCEL) { // Enter or Esc in the strip
+        ReturnToOwner();
+        return 0;
+      }
+      // The strip's edits reach the dialog, which redraws the preview.
+      if (lParam != 0 && owner_ != nullptr) return SendMessageW(owner_, message, wParam, lParam);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SetBkColor(reinterpret_cast<HDC>(wParam), White);
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     case WM_CLOSE: // the close box hides it; the dialog's system menu shows it again
       ShowWindow(hwnd_, SW_HIDE);
       return 0;
@@ -176,12 +253,13 @@ LRESULT PreviewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMinTrackSize.x = Scale(MinClient, dpi_);
-      info->ptMinTrackSize.y = Scale(MinClient, dpi_);
+      info->ptMinTrackSize.y = Scale(MinClient + Win32Layout::StripHeight, dpi_);
       return 0;
     }
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
       UpdateFont();
+      if (view_ != nullptr) view_->PlaceStrip(stripFont_, dpi_);
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
                    suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -223,8 +301,18 @@ LRESULT PreviewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void PreviewWindow::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  const Preview::Fit fit =
-      Preview::FitTo(picture_.Extent, client.right, client.bottom, Scale(MarginPx, dpi_));
+  // The picture below the strip, parted from it by a thin line.
+  const int top = StripPx();
+  HPEN parting = CreatePen(PS_SOLID, 1, StripLine);
+  if (parting != nullptr) {
+    const Selected pen(dc, parting);
+    MoveToEx(dc, 0, top - 1, nullptr);
+    LineTo(dc, client.right, top - 1);
+  }
+  if (parting != nullptr) DeleteObject(parting);
+  Preview::Fit fit = Preview::FitTo(picture_.Extent, client.right,
+                                    std::max(1L, client.bottom - top), Scale(MarginPx, dpi_));
+  fit.OriginY += top;
   SetBkMode(dc, TRANSPARENT);
   const Selected font(dc, font_);
 
@@ -236,6 +324,16 @@ void PreviewWindow::Paint(HDC dc, const RECT& client) const {
     const Selected pen(dc, pens[s.Pen]);
     MoveToEx(dc, Pixel(fit.X(s.A.X)), Pixel(fit.Y(s.A.Y)), nullptr);
     LineTo(dc, Pixel(fit.X(s.B.X)), Pixel(fit.Y(s.B.Y)));
+  }
+  std::vector<POINT> polyline;
+  for (const Preview::Curve& curve : picture_.Curves) {
+    if (curve.Pen >= pens.size() || pens[curve.Pen] == nullptr) continue;
+    polyline.clear();
+    for (const Preview::Point& p : curve.Points) {
+      polyline.push_back({Pixel(fit.X(p.X)), Pixel(fit.Y(p.Y))});
+    }
+    const Selected pen(dc, pens[curve.Pen]);
+    Polyline(dc, polyline.data(), static_cast<int>(polyline.size()));
   }
 
   // The picked paths on top, thin and dashed, with their points.
@@ -285,7 +383,7 @@ void PreviewWindow::Paint(HDC dc, const RECT& client) const {
            ScalePrefix + FromShiftJis(MyFunc::FormatReal(picture_.Scale)));
   if (!picture_.HasRows()) {
     SetTextAlign(dc, TA_CENTER | TA_TOP);
-    ShowText(dc, client.right / 2, Scale(4, dpi_), NoRowsText);
+    ShowText(dc, client.right / 2, top + Scale(4, dpi_), NoRowsText);
   }
 }
 

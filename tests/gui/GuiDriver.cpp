@@ -149,7 +149,10 @@ struct Control {
 
 HWND ItemOf(HWND parent, std::size_t def) { return GetDlgItem(parent, ItemId(def)); }
 
-// Reads NAME [ROW] from args at i and advances i.
+HWND PreviewWindow();
+
+// Reads NAME [ROW] from args at i and advances i; the options' strip is on
+// the preview window.
 Control TakeControl(const std::vector<std::wstring>& args, std::size_t& i) {
   if (i >= args.size()) Fail(L"control name missing");
   const std::wstring wname = args[i++];
@@ -161,6 +164,9 @@ Control TakeControl(const std::vector<std::wstring>& args, std::size_t& i) {
     if (frameSpec == NotFound) Fail(L"no row " + row);
     HWND frame = ItemOf(dialog, frameSpec);
     return {wname + L"/" + row, ItemOf(frame, child)};
+  }
+  if (const std::size_t strip = FindStripSpec(name); strip != NotFound) {
+    return {wname, GetDlgItem(PreviewWindow(), StripItemIdBase + static_cast<int>(strip))};
   }
   const std::size_t def = FindSpec(name, false);
   if (def == NotFound) Fail(L"no control " + wname);
@@ -205,8 +211,10 @@ std::wstring FocusName() {
 
 // ---- input like a user's
 
+// The dialog, or a window it owns (the preview, whose strip takes keys too).
 void EnsureForeground() {
-  if (GetForegroundWindow() == dialog) return;
+  HWND front = GetForegroundWindow();
+  if (front == dialog || (front != nullptr && GetWindow(front, GW_OWNER) == dialog)) return;
   SetForegroundWindow(dialog);
   if (!WaitFor([] { return GetForegroundWindow() == dialog; })) Fail(L"dialog not in front");
 }
@@ -263,6 +271,8 @@ void PressKey(const std::wstring& def) {
     vk = VK_DOWN;
   else if (rest == L"f4")
     vk = VK_F4;
+  else if (rest == L"f6")
+    vk = VK_F6;
   else if (rest.size() == 1 && iswalnum(rest[0]))
     vk = static_cast<WORD>(towupper(rest[0]));
   else

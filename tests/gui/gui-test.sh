@@ -51,7 +51,7 @@ drive() {
   local log="$work/driver.log" flag="$work/screenshot.flag"
   rm -f "$log" "$flag"
   timeout 150 wine explorer "/desktop=$desktop,1024x768" "$(winpath "$GUIDRIVER")" \
-    "$(winpath "$log")" "$(esc "$(winpath "$exe")")" "$@" >/dev/null 2>&1 &
+    "$(winpath "$log")" "$(esc "$(winpath "$exe")")" "$@" >"${GUI_WINE_LOG:-/dev/null}" 2>&1 &
   local pid=$!
   while kill -0 "$pid" 2>/dev/null; do
     if [ -s "$flag" ]; then take_screenshot "$(cat "$flag")"; rm -f "$flag"; fi
@@ -402,6 +402,65 @@ case_dpi_144() {
   # 589 x 314 at 1.5 times, rounded as MulDiv does; the label's text drawn
   # with the 20-pixel font (13 pixels at 96 DPI give at most 13 rows of ink).
   drive launch expect-client 884 471 expect-ink-height Label1 15 20 key esc expect-exit
+}
+
+# ---- the drawing options' strip on the preview window
+
+ini="$app_dir/vomurel.ini"
+# The options file's lines of a preset, as "Key=Value Key=Value ...".
+ini_section() {
+  tr -d '\r' <"$ini" | awk -v s="[$1]" '$0 ~ /^\[/ { on = ($0 == s); next } on' | paste -sd' '
+}
+expect_ini_section() {  # preset expected
+  local actual
+  actual="$(ini_section "$1")"
+  [ "$actual" = "$2" ] || fail "options of preset $1: '$actual', expected '$2'"
+  ok "options of preset $1"
+}
+expect_ini_well_formed() {  # 20 sections of 8 keys, CR LF
+  [ -f "$ini" ] || fail "no options file"
+  local n crlf
+  n="$(wc -l <"$ini")"
+  crlf="$(grep -c $'\r$' "$ini" || true)"
+  [ "$n" -eq 180 ] && [ "$crlf" -eq 180 ] || fail "options file has $n lines, $crlf with CR LF"
+  ok "180 lines with CR LF"
+}
+defaults_but() {  # key=value..., the other keys at their defaults
+  local out="" key value
+  for pair in StartCap=0 EndCap=0 CapOverhang=0 CapPaperUnit=0 CapColor=0 CapLineType=0 \
+    CapLineWidth=-1 RoundCorners=0; do
+    key="${pair%%=*}" value="${pair#*=}"
+    for set in "$@"; do [ "${set%%=*}" = "$key" ] && value="${set#*=}"; done
+    out+="${out:+ }$key=$value"
+  done
+  printf '%s' "$out"
+}
+
+case_strip_keyboard_ok() {
+  # F6 into the strip, Space ticks its first box, F6 back, Enter is OK.
+  drive launch expect-preview expect-check StartCap 0 key f6 key space expect-check StartCap 1 \
+    key f6 key enter expect-exit
+  expect_well_formed
+  expect_ini_well_formed
+  expect_ini_section 1 "$(defaults_but StartCap=1)"
+  expect_ini_section 2 "$(defaults_but)"
+}
+
+case_strip_cancel() {
+  drive launch key f6 key space expect-check StartCap 1 key f6 key esc expect-exit
+  [ ! -e "$dat" ] && [ ! -e "$ini" ] || fail "Cancel wrote a file"
+  ok "nothing written"
+}
+
+case_strip_follows_tabs() {
+  # Each preset keeps its own options; OK saves both and the visible tab's.
+  drive launch key f6 key space key f6 tab 2 expect-check StartCap 0 \
+    key f6 key tab key space expect-check EndCap 1 key esc \
+    tab 1 expect-check StartCap 1 expect-check EndCap 0 \
+    tab 2 expect-check EndCap 1 key enter expect-exit
+  expect_line 3 2 "current preset"
+  expect_ini_section 1 "$(defaults_but StartCap=1)"
+  expect_ini_section 2 "$(defaults_but EndCap=1)"
 }
 
 "case_$1"

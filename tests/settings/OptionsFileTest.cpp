@@ -29,7 +29,11 @@ DrawOptions SomeOptions() {
 }
 
 std::string Section(int preset, const char* body) {
-  return "[" + std::to_string(preset) + "]\r\n" + body;
+  std::string out("[");
+  out += std::to_string(preset);
+  out += "]\r\n";
+  out += body;
+  return out;
 }
 
 constexpr const char* DefaultBody =

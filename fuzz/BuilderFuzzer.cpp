@@ -1,14 +1,17 @@
 // The multi-line builder over random paths and presets, as an unattended run
 // drives it, and the commands it leaves for the host. Checks: every buffered
 // line fits its 255-byte slot, no number is written as inf or nan, every line
-// is a command or a plain line of four numbers that the reader takes back,
-// and no row yields more than two line records per segment.
+// is a command, a plain line of four numbers or an arc record that the
+// reader takes back, no row yields more than two records per segment, caps
+// add at most two lines and their pen, and arcs come only with round corners.
 //
 // Input layout, read from the front (missing bytes read as 0):
 //   limit selector, flags, layer group (low nibble) and layer (high nibble),
 //   initial colour, line type and width, scale, ten rows (flags, interval,
-//   chamfer, colour, line type, width), point count, then x and y of each
-//   point. Every real is a kind byte and its payload (see Reader::Real).
+//   chamfer, colour, line type, width), point count, x and y of each point,
+//   then the drawing options (flags, overhang, cap colour, line type and
+//   width). Every real is a kind byte and its payload (see Reader::Real).
+//   Inputs that end before the options draw as presets without any.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -162,6 +165,22 @@ Case Decode(Reader& in) {
   if ((flags & 2) != 0 && last >= 2) c.Path[static_cast<std::size_t>(last)] = c.Path[1];
   // A gap ends the path early; the points after it must be ignored.
   if ((flags & 4) != 0) c.Path[static_cast<std::size_t>(1 + in.Byte() % 99)].IsSet = false;
+
+  Settings::DrawOptions& o = c.Preset.Options;
+  const std::uint8_t optionFlags = in.Byte();
+  o.StartCap = (optionFlags & 1) != 0;
+  o.EndCap = (optionFlags & 2) != 0;
+  o.CapPaperUnit = (optionFlags & 4) != 0;
+  o.RoundCorners = (optionFlags & 8) != 0;
+  // As the options file reads it: never below 0.
+  const double overhang = in.Real();
+  o.CapOverhang = overhang > 0.0 ? overhang : 0.0;
+  o.CapColor = in.Int16();
+  o.CapLineType = in.Int16();
+  const std::int16_t width = in.Int16();
+  o.CapLineWidth = width >= Settings::MinLineWidth && width <= Settings::MaxLineWidth
+                       ? width
+                       : Settings::MinLineWidth;
   return c;
 }
 
@@ -204,6 +223,22 @@ bool IsPlainLine(std::string_view line) {
   return ok && fields == 4 && std::count(line.begin(), line.end(), ' ') == 3;
 }
 
+// "ci cx cy r a1 a2 1 0" with a radius above 0 and both angles in [0, 360).
+bool IsArcRecord(std::string_view line) {
+  std::vector<std::string_view> f;
+  if (!FuzzChecks::ForEachField(line, [&](std::string_view field) { f.push_back(field); }) ||
+      f.size() != 8 || f[0] != "ci" || f[6] != "1" || f[7] != "0") {
+    return false;
+  }
+  for (std::size_t i = 1; i <= 5; ++i) {
+    if (!FuzzChecks::IsWrittenReal(f[i])) return false;
+  }
+  const double radius = MyFunc::TextToFloatSafe(f[3]);
+  const double a1 = MyFunc::TextToFloatSafe(f[4]);
+  const double a2 = MyFunc::TextToFloatSafe(f[5]);
+  return radius > 0.0 && a1 >= 0.0 && a1 < 360.0 && a2 >= 0.0 && a2 < 360.0 && f[4] != f[5];
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -228,6 +263,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       "the output does not begin with the layer group and layer");
 
   int lineRecords = 0;
+  int arcRecords = 0;
   int attributes = 0;
   for (std::size_t i = 2; i < lines.size(); ++i) {
     const std::string& line = lines[i];
@@ -235,16 +271,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!FuzzChecks::HasNonFiniteText(line), "line %zu: %s", i, line.c_str());
     if (IsPlainLine(line)) {
       ++lineRecords;
+    } else if (IsArcRecord(line)) {
+      ++arcRecords;
     } else {
-      FUZZ_CHECK(IsAttributeCommand(line), "line %zu is neither a command nor a line: %s", i,
-                 Printable(line).c_str());
+      FUZZ_CHECK(IsAttributeCommand(line), "line %zu is neither a command, a line nor an arc: %s",
+                 i, Printable(line).c_str());
       ++attributes;
     }
   }
-  FUZZ_CHECK(lineRecords <= 2 * segments * enabledRows,
-             "%d line records for %d segments and %d rows", lineRecords, segments, enabledRows);
-  FUZZ_CHECK(attributes <= 3 * enabledRows, "%d attribute commands for %d rows", attributes,
-             enabledRows);
+  // Caps: one pen and at most two lines, only when asked for; arcs only
+  // with round corners, at most one per corner and in place of a chamfer.
+  const Settings::DrawOptions& o = c.Preset.Options;
+  const int caps = o.StartCap || o.EndCap ? 1 : 0;
+  FUZZ_CHECK(o.RoundCorners || arcRecords == 0, "%d arcs without round corners", arcRecords);
+  FUZZ_CHECK(arcRecords <= segments * enabledRows, "%d arcs for %d segments and %d rows",
+             arcRecords, segments, enabledRows);
+  FUZZ_CHECK(lineRecords + arcRecords <= 2 * segments * enabledRows + 2 * caps,
+             "%d line and %d arc records for %d segments and %d rows", lineRecords, arcRecords,
+             segments, enabledRows);
+  FUZZ_CHECK(attributes <= 3 * (enabledRows + caps), "%d attribute commands for %d rows",
+             attributes, enabledRows);
 
   // The host's side: the file read back holds the same plain lines, on the
   // layer group and layer written first.
@@ -254,6 +300,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ZizAvodi::ExchangeState& back = ZizAvodi::Exchange;
   FUZZ_CHECK(back.Lines.Count() == lineRecords, "%d lines read back, %d written",
              back.Lines.Count(), lineRecords);
+  FUZZ_CHECK(back.Arcs.Count() == arcRecords, "%d arcs read back, %d written", back.Arcs.Count(),
+             arcRecords);
   FUZZ_CHECK(back.InitialLayerGroup == c.LayerGroup && back.InitialLayer == c.Layer,
              "layer %d/%d read back as %d/%d", c.LayerGroup, c.Layer, back.InitialLayerGroup,
              back.InitialLayer);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The native, 32-bit and 64-bit Windows programs write the same bytes: the
-# exchange file and the settings file of every end-to-end case, the bundled
-# examples and a few thousand random paths and presets (reals near a tie in
-# their 15th digit). Cases are batched, one Wine start per build and kind:
+# exchange file, the settings file and the options file of every end-to-end
+# case, the bundled examples and a few thousand random paths and presets
+# (reals near a tie in their 15th digit; a third of them with drawing
+# options: caps and round corners). Cases are batched, one Wine start per build and kind:
 #   - all cases through the run driver and the dialog's OK in one process
 #     (tests/crossbuild/CrossCheck.cpp);
 #   - the examples and the first random cases through the real programs;
@@ -71,5 +72,6 @@ done
 [ "$files" -gt "$count" ] || { echo "FAIL: only $files files were written" >&2; failures=$((failures + 1)); }
 if [ "$failures" -gt 0 ]; then exit 1; fi
 echo "compare-builds: the native program and ${names[*]} wrote the same bytes in all $files files" \
-  "($count random cases, $(find "$cases" -maxdepth 1 -name 'example-*' | wc -l) examples," \
+  "($count random cases, $(find "$cases" -maxdepth 2 -name vomurel.ini | wc -l) with options," \
+  "$(find "$cases" -maxdepth 1 -name 'example-*' | wc -l) examples," \
   "$(find "$tmp/out-native/e2e" -mindepth 1 -maxdepth 1 | wc -l) end-to-end runs)"

@@ -15,14 +15,14 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 build="${FUZZ_BUILD_DIR:-build/fuzz}"
-targets=(fuzz_exchange_reader fuzz_settings fuzz_conversions fuzz_builder)
+targets=(fuzz_exchange_reader fuzz_settings fuzz_options fuzz_conversions fuzz_builder)
 if (($#)); then targets=("$@"); fi
 
 cmake --preset fuzz -B "$build" >/dev/null
 # Only the fuzz targets: the rest of the tree needs GCC (the dialog sources).
 cmake --build "$build" --target "${targets[@]}" -j "$(nproc)" >/dev/null
 
-declare -A dict=([fuzz_exchange_reader]=fuzz/dict/exchange.dict)
+declare -A dict=([fuzz_exchange_reader]=fuzz/dict/exchange.dict [fuzz_options]=fuzz/dict/options.dict)
 
 failed=0
 printf '%-22s %10s %8s %8s %8s  %s\n' target seconds exec/s cov ft result

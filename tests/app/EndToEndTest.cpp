@@ -30,6 +30,7 @@ class EndToEnd : public ::testing::Test {
 
   fs::path ExchangePath() const { return folder_ / "JWC_TEMP.TXT"; }
   fs::path SettingsPath() const { return Settings::SettingsPathFor(exe_); }
+  fs::path OptionsPath() const { return Settings::OptionsPathFor(exe_); }
 
   void WriteExchange(const std::string& bytes) const { WriteFileBytes(ExchangePath(), bytes); }
   void WriteSettings(const Settings::PresetTable& table) const {
@@ -51,7 +52,7 @@ class EndToEnd : public ::testing::Test {
     const fs::path to =
         fs::path(keep) / (std::string(info->name()) + "-" + std::to_string(runs_++));
     fs::create_directories(to);
-    for (const fs::path& file : {ExchangePath(), SettingsPath()}) {
+    for (const fs::path& file : {ExchangePath(), SettingsPath(), OptionsPath()}) {
       if (fs::exists(file)) fs::copy_file(file, to / file.filename());
     }
   }
@@ -161,6 +162,33 @@ TEST_F(EndToEnd, PaperUnitsFollowTheScaleOfTheHostsLayerGroup) {
   ASSERT_EQ(Run({"2"}), 0);
   EXPECT_EQ(Output(),
             "lg1\r\nly0\r\nlc101\r\nlt1\r\n0 10 87 10\r\n87 10 90 13\r\n90 13 90 100\r\n");
+}
+
+TEST_F(EndToEnd, OptionsFileBesideTheProgramAddsCapsAndArcsOnlyToItsPreset) {
+  const std::string rows =
+      "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 10 87 10\r\n87 10 90 13\r\n90 13 90 100\r\n";
+  Settings::PresetTable defaults;
+  const struct {
+    const char* Name;
+    std::string Ini;
+    std::string Expected;
+  } cases[] = {
+      {"caps with overhang and pen",
+       "[1]\r\nStartCap=1\r\nEndCap=1\r\nCapOverhang=2\r\nCapColor=8\r\nCapLineType=2\r\n",
+       rows + "lc8\r\nlt2\r\n0 8 0 12\r\n92 100 88 100\r\n"},
+      {"round corner", "[1]\nroundcorners = 1\n",
+       "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 10 87 10\r\nci 87 13 3 270 0 1 0\r\n90 13 90 100\r\n"},
+      {"options of another preset", "[2]\r\nStartCap=1\r\nRoundCorners=1\r\n", rows},
+      {"every option at its default", Settings::RenderOptions(defaults), rows},
+  };
+  for (const auto& c : cases) {
+    WriteSettings(OneRowPreset(10, 3));
+    WriteFileBytes(OptionsPath(), c.Ini);
+    WriteExchange(LPath);
+    ASSERT_EQ(Run({"2"}), 0) << c.Name;
+    EXPECT_EQ(Output(), c.Expected) << c.Name;
+    EXPECT_EQ(ReadFileBytes(OptionsPath()), c.Ini) << c.Name << ": a run never writes it";
+  }
 }
 
 #ifndef _WIN32

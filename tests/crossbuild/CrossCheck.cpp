@@ -4,9 +4,10 @@
 //   crosscheck run <cases> <out>                each case through the run driver
 //                                               and the dialog's OK
 //   crosscheck spawn <program> <cases> <out>    each case through the real program
-// A case folder holds JWC_TEMP.TXT, vomurel.dat and "args" (the run mode).
-// Every output folder gets the rewritten JWC_TEMP.TXT; "run" adds ok.dat, the
-// settings file that OK writes after visiting every tab.
+// A case folder holds JWC_TEMP.TXT, vomurel.dat, in part of the cases
+// vomurel.ini (drawing options), and "args" (the run mode). Every output
+// folder gets the rewritten JWC_TEMP.TXT; "run" adds ok.dat and, where there
+// are options, ok.ini: the files that OK writes after visiting every tab.
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -57,7 +58,32 @@ std::string Real(TestSupport::SplitMix& rng, bool allowNegative = true) {
   return text + digits.substr(0, point + 1) + "." + digits.substr(point + 1);
 }
 
-void GenerateCase(TestSupport::SplitMix& rng, const fs::path& folder) {
+// Options for most presets, so that the current one often has some: caps
+// with overhangs near a tie, round corners, a key now and then left out.
+std::string OptionsFile(TestSupport::SplitMix& rng) {
+  std::string ini;
+  for (int p = 1; p <= 20; ++p) {
+    if (rng.Below(3) == 0) continue;
+    ini += "[" + Number(p) + "]\r\n";
+    const auto key = [&](const char* name, const std::string& value) {
+      if (rng.Below(8) != 0) ini += std::string(name) + "=" + value + "\r\n";
+    };
+    key("StartCap", Number(rng.Below(2)));
+    key("EndCap", Number(rng.Below(2)));
+    key("CapOverhang", rng.Below(3) == 0 ? "0" : Real(rng));
+    key("CapPaperUnit", Number(rng.Below(3) == 0));
+    key("CapColor", Number(rng.Below(30)));
+    key("CapLineType", Number(rng.Below(40)));
+    key("CapLineWidth", Number(static_cast<long long>(rng.Below(40)) - 1));
+    key("RoundCorners", Number(rng.Below(2)));
+  }
+  return ini;
+}
+
+// options draws from a stream of its own, so that the cases without options
+// stay what they were before options existed.
+void GenerateCase(TestSupport::SplitMix& rng, TestSupport::SplitMix& options,
+                  const fs::path& folder) {
   fs::create_directories(folder);
   const char* hex = "0123456789ABCDEF";
   std::string ex = "hs";
@@ -95,6 +121,7 @@ void GenerateCase(TestSupport::SplitMix& rng, const fs::path& folder) {
   }
   WriteBytes(folder / "vomurel.dat", dat);
   WriteBytes(folder / "args", rng.Below(4) == 0 ? "1" : "2");
+  if (options.Below(3) == 0) WriteBytes(folder / "vomurel.ini", OptionsFile(options));
 }
 
 std::vector<fs::path> CaseFolders(const fs::path& cases) {
@@ -109,7 +136,7 @@ std::vector<fs::path> CaseFolders(const fs::path& cases) {
 // The case's inputs copied into its output folder; returns the run mode.
 std::string Prepare(const fs::path& folder, const fs::path& out) {
   fs::create_directories(out);
-  for (const char* name : {"JWC_TEMP.TXT", "vomurel.dat"}) {
+  for (const char* name : {"JWC_TEMP.TXT", "vomurel.dat", "vomurel.ini"}) {
     if (fs::exists(folder / name)) {
       fs::copy_file(folder / name, out / name, fs::copy_options::overwrite_existing);
     }
@@ -126,7 +153,9 @@ void RunInProcess(const fs::path& folder, const fs::path& out) {
   // OK after showing every tab: each preset goes through the controls.
   Settings::PresetTable table;
   Settings::LoadSettings(table, out / "vomurel.dat");
+  Settings::LoadOptions(table, out / "vomurel.ini");
   Settings::FakeDialogView view;
+  view.AddOptionControls();
   Settings::PresetDialog dialog(table, view);
   dialog.Open();
   const int current = view.Tab;
@@ -156,9 +185,11 @@ int main(int argc, char** argv) {
     std::from_chars(args[2].data(), args[2].data() + args[2].size(), count);
     std::from_chars(args[3].data(), args[3].data() + args[3].size(), seed);
     TestSupport::SplitMix rng(seed);
+    TestSupport::SplitMix options(~seed);
     for (int i = 0; i < count; ++i) {
       std::string name = Number(i);
-      GenerateCase(rng, fs::path(args[1]) / ("r" + std::string(5 - name.size(), '0') + name));
+      GenerateCase(rng, options,
+                   fs::path(args[1]) / ("r" + std::string(5 - name.size(), '0') + name));
     }
     return 0;
   }

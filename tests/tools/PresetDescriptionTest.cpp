@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "settings/Presets.h"
+#include "tests/support/TestFiles.h"
+#include "tools/jwhost/HostRun.h"
 #include "tools/jwhost/PresetDescription.h"
 
 namespace {
@@ -74,6 +76,38 @@ TEST(PresetDescription, CommentKeepsBlanksAndBecomesShiftJis) {
   EXPECT_EQ(table.Preset(1).Comment, "\x95\xC7 \x90\x63 ");
 }
 
+TEST(PresetDescription, OptionsLineSetsThatPresetsOptionsOnly) {
+  const auto table = Parse(
+      "preset 2\noptions startcap=1 overhang=0.5 paper=1 color=3 type=2 width=5 round=1\n"
+      "preset 3\noptions endcap=1\noptions round=1\n");
+  Settings::DrawOptions two;
+  two.StartCap = two.CapPaperUnit = two.RoundCorners = true;
+  two.CapOverhang = 0.5;
+  two.CapColor = 3;
+  two.CapLineType = 2;
+  two.CapLineWidth = 5;
+  Settings::DrawOptions three;
+  three.RoundCorners = true; // a later options line starts from the defaults, as a row line does
+  EXPECT_TRUE(table.Preset(2).Options == two);
+  EXPECT_TRUE(table.Preset(3).Options == three);
+  EXPECT_TRUE(table.Preset(1).Options == Settings::DrawOptions{});
+}
+
+TEST(PresetDescription, OptionsFileIsWrittenWhenNeededAndNeverLeftStale) {
+  TestFiles::TempFolder folder("jwhost");
+  const auto dat = folder / "vomurel.dat";
+  const auto ini = folder / "vomurel.ini";
+  std::string error;
+  ASSERT_TRUE(JwHost::SavePresetFiles(Parse("row 1 interval=1\n"), dat, error)) << error;
+  EXPECT_FALSE(std::filesystem::exists(ini)) << "no options, no options file";
+  const auto withCaps = Parse("preset 4\noptions endcap=1\n");
+  ASSERT_TRUE(JwHost::SavePresetFiles(withCaps, dat, error)) << error;
+  EXPECT_EQ(TestFiles::ReadFileBytes(ini), Settings::RenderOptions(withCaps));
+  // A later description without options must not keep the caps of this one.
+  ASSERT_TRUE(JwHost::SavePresetFiles(Parse("row 1 interval=1\n"), dat, error)) << error;
+  EXPECT_EQ(TestFiles::ReadFileBytes(ini), Settings::RenderOptions(Settings::PresetTable{}));
+}
+
 TEST(PresetDescription, ErrorsNameTheLineAndTheProblem) {
   const struct {
     const char* Text;
@@ -92,6 +126,10 @@ TEST(PresetDescription, ErrorsNameTheLineAndTheProblem) {
       {"comment \xF0\x9F\x98\x80\n",
        "line 1: the comment holds a character that Shift-JIS cannot represent"},
       {"rows 1\n", "line 1: unknown record \"rows\""},
+      {"options overhang=-0.5\n", "line 1: bad value in \"overhang=-0.5\""},
+      {"options round=yes\n", "line 1: bad value in \"round=yes\""},
+      {"options width=30001\n", "line 1: bad value in \"width=30001\""},
+      {"options interval=1\n", "line 1: unknown option \"interval\""},
   };
   for (const auto& c : cases) {
     Settings::PresetTable table;

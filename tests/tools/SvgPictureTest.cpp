@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,59 @@ TEST_F(SvgRender, TitleIsEscaped) {
   const std::string svg = JwHost::RenderSvg(scene_, output_);
   EXPECT_NE(svg.find("L &lt;path&gt; &amp; more"), std::string::npos);
   EXPECT_EQ(svg.find("<path>"), std::string::npos);
+}
+
+// Each arc becomes a path "M x y A r r 0 0 0 x y ...": counter-clockwise in
+// the drawing is SVG's negative sweep (y is flipped), and more than a half
+// turn comes in two halves. Expected points are placed by way of the point
+// markers at the centre and at (10, 0), so the picture's own frame is used.
+TEST(SvgRenderArcs, EndsAndSweepFollowTheDrawing) {
+  const struct {
+    double Start, End;
+    std::vector<MyFunc::Point> Through; // start, (middle,) end
+  } cases[] = {
+      {0, 90, {{10, 0}, {0, 10}}},
+      {270, 0, {{0, -10}, {10, 0}}}, // across 0 degrees
+      {90, 0, {{0, 10}, {-7.0710678, -7.0710678}, {10, 0}}},
+      {0, 0, {{10, 0}, {-10, 0}, {10, 0}}}, // a whole circle
+  };
+  JwHost::HostScene scene;
+  scene.Points = {{0, 0}, {10, 0}, {0, 10}, {-10, 0}, {0, -10}};
+  for (const auto& c : cases) {
+    JwHost::ToolOutput output;
+    output.Arcs.push_back({{0, 0}, 10, c.Start, c.End, {}});
+    const std::string svg = JwHost::RenderSvg(scene, output);
+    const auto markers = Elements(svg, "circle");
+    const auto paths = Elements(svg, "path");
+    ASSERT_EQ(paths.size(), 1u) << svg;
+    const double x0 = Num(markers[0].at("cx")), y0 = Num(markers[0].at("cy"));
+    const double k = (Num(markers[1].at("cx")) - x0) / 10;
+    std::vector<std::string> t;
+    std::istringstream words(paths[0].at("d"));
+    for (std::string w; words >> w;) t.push_back(w);
+    ASSERT_EQ(t.size(), 3 + 8 * (c.Through.size() - 1)) << paths[0].at("d");
+    for (std::size_t i = 0; i < c.Through.size(); ++i) {
+      const std::size_t at = i == 0 ? 1 : 3 + 8 * (i - 1) + 6;
+      EXPECT_EQ(t[at - 1], i == 0 ? "M" : "0") << c.Start << " to " << c.End << ", point " << i;
+      EXPECT_NEAR(Num(t[at]), x0 + c.Through[i].X * k, 0.011) << c.Start << " to " << c.End;
+      EXPECT_NEAR(Num(t[at + 1]), y0 - c.Through[i].Y * k, 0.011) << c.Start << " to " << c.End;
+      if (i == 0) continue;
+      const std::vector<std::string> arc(t.begin() + static_cast<long>(at) - 6,
+                                         t.begin() + static_cast<long>(at) - 1);
+      EXPECT_EQ(arc, (std::vector<std::string>{"A", t[at - 5], t[at - 5], "0", "0"}));
+      EXPECT_NEAR(Num(t[at - 5]), 10 * k, 0.011);
+    }
+  }
+}
+
+TEST(SvgRenderArcs, PictureTakesInWhereAnArcBulgesBeyondThePath) {
+  JwHost::HostScene scene;
+  scene.Points = {{0, 0}, {100, 0}};
+  JwHost::ToolOutput output;
+  output.Arcs.push_back({{50, 0}, 50, 0, 180, {}}); // up to y 50
+  const std::string svg = JwHost::RenderSvg(scene, output);
+  EXPECT_NE(svg.find("x 0 .. 100, y 0 .. 50 (y up)"), std::string::npos) << svg;
+  EXPECT_NE(svg.find("(mode 2, 0 lines, 1 arcs)"), std::string::npos) << svg;
 }
 
 TEST(SvgRenderEmpty, NothingPickedOrDrawnIsStillAPicture) {

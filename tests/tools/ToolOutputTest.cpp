@@ -77,6 +77,32 @@ TEST(ToolOutput, RecordsThatDrawNoLineAreKeptApart) {
   EXPECT_EQ(out.NotDrawn, (std::vector<std::string>{"ch 10 20 1 0 \"ABC", "1 2 3", "zz9", "lgG"}));
 }
 
+TEST(ToolOutput, CiRecordsAreArcsOrCirclesInThePenSetBeforeThem) {
+  const auto out = ReadToolOutput(
+      "lc3\r\nci 1 2 5 90 180 1 0\r\nlt2\r\nci -1 0 2.5\r\n"
+      // An ellipse, a tilted one, no radius, angles without flatness and tilt.
+      "ci 0 0 5 0 90 0.5 0\r\nci 0 0 5 0 90 1 30\r\nci 0 0 0 0 90 1 0\r\nci 0 0 5 0 90\r\n",
+      Pen{});
+  ASSERT_EQ(out.Arcs.size(), 2u);
+  const struct {
+    double X, Y, R, Start, End;
+    int Color, LineType;
+  } expected[] = {{1, 2, 5, 90, 180, 3, 1}, {-1, 0, 2.5, 0, 0, 3, 2}};
+  for (std::size_t i = 0; i < out.Arcs.size(); ++i) {
+    const auto& a = out.Arcs[i];
+    const auto& e = expected[i];
+    EXPECT_EQ(a.Centre.X, e.X) << "arc " << i;
+    EXPECT_EQ(a.Centre.Y, e.Y) << "arc " << i;
+    EXPECT_EQ(a.Radius, e.R) << "arc " << i;
+    EXPECT_EQ(a.StartDegrees, e.Start) << "arc " << i;
+    EXPECT_EQ(a.EndDegrees, e.End) << "arc " << i;
+    EXPECT_EQ(a.Attr.Color, e.Color) << "arc " << i;
+    EXPECT_EQ(a.Attr.LineType, e.LineType) << "arc " << i;
+  }
+  EXPECT_EQ(out.NotDrawn.size(), 4u);
+  EXPECT_TRUE(out.Drawn.empty());
+}
+
 TEST(ToolOutput, CountsLineEndsThatAreNotCrLf) {
   EXPECT_EQ(ReadToolOutput("lg0\nly0\r\n0 0 1 1", Pen{}).BareLineEnds, 2);
   EXPECT_EQ(ReadToolOutput("lg0\r\nly0\r\n", Pen{}).BareLineEnds, 0);

@@ -44,6 +44,13 @@ expect_records zigzag "37.9289321881345 5 55 12.0710678118655" \
 # Paper millimetres times the scale 100 of layer group 2.
 expect_records paper-units lg2 ly5 lw3 "530 50 550 70" "550 70 550 430" "550 430 570 450" \
   "630 -50 650 -30" lc101 lt35 lw1
+# Caps across both ends of the open wall, 5 beyond its faces, in the cap's pen.
+expect_records wall-door "13 10 20 10" "-7 -10 20 -10" "110 -15 110 15" "20 -15 20 15"
+# Round corners: one arc per row, all about one centre, and each in the picture.
+expect_records kerb-return "0 500 0 150" "ci 150 150 150 180 270 1 0" "150 0 700 0" \
+  "ci 150 150 135 180 270 1 0" "ci 150 150 180 180 270 1 0"
+arcs="$(grep -c '<path class="arc"' "$tmp/kerb-return.svg" || true)"
+[ "$arcs" -eq 3 ] || fail "kerb-return: $arcs arcs in the picture"
 
 # The settings file is the tool's own: 1423 lines, the comment in Shift-JIS.
 "$jwhost" preset "$examples/l-path.preset" "$tmp/l-path.dat"
@@ -52,6 +59,11 @@ expect_records paper-units lg2 ly5 lw3 "530 50 550 70" "550 70 550 430" "550 430
   fail "preset: comment line is $(sed -n 4p "$tmp/l-path.dat" | od -c)"
 [ "$(sed -n 5,11p "$tmp/l-path.dat" | tr -d '\r' | tr '\n' ' ')" = "1 10 3 0 2 1 -1 " ] ||
   fail "preset: row 1 of preset 1 is $(sed -n 5,11p "$tmp/l-path.dat" | tr -d '\r' | tr '\n' ' ')"
+# Options go to the options file beside it, and only when a preset has some.
+[ ! -e "$tmp/l-path.ini" ] || fail "preset: an options file without options"
+"$jwhost" preset "$examples/wall-door.preset" "$tmp/wall-door.dat"
+[ "$(sed -n 1,4p "$tmp/wall-door.ini" | tr -d '\r' | tr '\n' ' ')" = "[1] StartCap=1 EndCap=1 CapOverhang=5 " ] ||
+  fail "preset: options file begins $(head -4 "$tmp/wall-door.ini" | od -c | head -3)"
 
 # The exchange file as the host writes it.
 "$jwhost" exchange "$examples/paper-units.host" "$tmp/JWC_TEMP.TXT"

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <utility>
 
 #include "settings/Presets.h"
 #include "tools/jwhost/Cat.h"
@@ -39,11 +40,19 @@ bool MakeTempFolder(fs::path& folder, std::string& error) {
 
 bool PlaceSettings(const fs::path& source, const fs::path& target, std::string& error) {
   if (source.extension() == ".dat") {
-    std::error_code ec;
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-    if (!ec) return true;
-    error = Cat("cannot copy ", PathToUtf8(source), ": ", ec.message());
-    return false;
+    // The options file travels with its settings file, when there is one.
+    for (const auto& [from, to] :
+         {std::pair{source, target},
+          std::pair{Settings::OptionsPathFor(source), Settings::OptionsPathFor(target)}}) {
+      if (from != source && !fs::exists(from)) continue;
+      std::error_code ec;
+      fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+      if (ec) {
+        error = Cat("cannot copy ", PathToUtf8(from), ": ", ec.message());
+        return false;
+      }
+    }
+    return true;
   }
   std::string text;
   if (!ReadFileBytes(source, text)) {
@@ -55,9 +64,7 @@ bool PlaceSettings(const fs::path& source, const fs::path& target, std::string& 
     error = Cat(PathToUtf8(source), ": ", error);
     return false;
   }
-  if (Settings::SaveSettings(table, target)) return true;
-  error = Cat("cannot write ", PathToUtf8(target));
-  return false;
+  return SavePresetFiles(table, target, error);
 }
 
 RunResult RunIn(const fs::path& folder, const HostScene& scene, const RunOptions& options) {
@@ -134,6 +141,18 @@ bool WriteFileBytes(const fs::path& path, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   return !out.fail();
+}
+
+bool SavePresetFiles(const Settings::PresetTable& table, const fs::path& settingsPath,
+                     std::string& error) {
+  fs::path failed;
+  std::error_code reason;
+  if (Settings::SaveSettingsAndOptions(table, settingsPath, Settings::OptionsPathFor(settingsPath),
+                                       failed, reason)) {
+    return true;
+  }
+  error = Cat("cannot write ", PathToUtf8(failed), ": ", reason.message());
+  return false;
 }
 
 Pen StartPen(const HostScene& scene) {

@@ -8,7 +8,8 @@
 //   jwhost exchange <host-desc> <out-file>     writes only the exchange file
 //   jwhost render <host-desc> <tool-output> <out.svg>
 //                                              draws a file the tool wrote
-//   jwhost preset <preset-desc> <out.dat>      writes a settings file
+//   jwhost preset <preset-desc> <out.dat>      writes a settings file (and
+//                                              out.ini with options)
 //
 // The description formats are in HostDescription.h and PresetDescription.h
 // and in docs/host-standin.md.
@@ -182,8 +183,7 @@ int CommandPreset(const std::vector<std::string>& args) {
     return Fail(Cat("cannot read ", args[0]));
   Settings::PresetTable table;
   if (!JwHost::ParsePresetDescription(text, table, error)) return Fail(Cat(args[0], ": ", error));
-  if (!Settings::SaveSettings(table, PathFromUtf8(args[1])))
-    return Fail(Cat("cannot write ", args[1]));
+  if (!JwHost::SavePresetFiles(table, PathFromUtf8(args[1]), error)) return Fail(error);
   return 0;
 }
 

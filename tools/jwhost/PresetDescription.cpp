@@ -1,5 +1,7 @@
 #include "tools/jwhost/PresetDescription.h"
 
+#include <utility>
+
 #include "common/MyFunc.h"
 #include "tools/jwhost/Cat.h"
 #include "tools/jwhost/DescriptionText.h"
@@ -16,12 +18,22 @@ bool ReadFlag(std::string_view t, bool& value) {
   return true;
 }
 
-bool ApplyRowSetting(std::string_view setting, Settings::LineRow& row, std::string& problem) {
+bool ReadWidth(std::string_view t, std::int32_t& width) {
+  int v = 0;
+  if (!ReadInt(t, v) || v < Settings::MinLineWidth || v > Settings::MaxLineWidth) return false;
+  width = v;
+  return true;
+}
+
+// A "key=value" argument split at its first "=" (no "=": an empty value).
+std::pair<std::string_view, std::string_view> SplitSetting(std::string_view setting) {
   const std::size_t eq = setting.find('=');
-  const std::string_view key = setting.substr(0, eq);
-  const std::string_view value = eq == std::string_view::npos ? "" : setting.substr(eq + 1);
+  return {setting.substr(0, eq), eq == std::string_view::npos ? "" : setting.substr(eq + 1)};
+}
+
+bool ApplyRowSetting(std::string_view setting, Settings::LineRow& row, std::string& problem) {
+  const auto [key, value] = SplitSetting(setting);
   bool ok = false;
-  int i = 0;
   if (key == "interval") {
     ok = ReadReal(value, row.Interval);
   } else if (key == "chamfer") {
@@ -35,10 +47,39 @@ bool ApplyRowSetting(std::string_view setting, Settings::LineRow& row, std::stri
   } else if (key == "type") {
     ok = ReadInt(value, row.LineType);
   } else if (key == "width") {
-    ok = ReadInt(value, i) && i >= Settings::MinLineWidth && i <= Settings::MaxLineWidth;
-    if (ok) row.LineWidth = i;
+    ok = ReadWidth(value, row.LineWidth);
   } else {
     problem = Cat("unknown row setting ", Quoted(key));
+    return false;
+  }
+  if (!ok) problem = Cat("bad value in ", Quoted(setting));
+  return ok;
+}
+
+// The cap's pen keys are named as a row's; the overhang, unlike the tool's
+// tolerant reading, must not be negative.
+bool ApplyOptionSetting(std::string_view setting, Settings::DrawOptions& options,
+                        std::string& problem) {
+  const auto [key, value] = SplitSetting(setting);
+  bool ok = false;
+  if (key == "startcap") {
+    ok = ReadFlag(value, options.StartCap);
+  } else if (key == "endcap") {
+    ok = ReadFlag(value, options.EndCap);
+  } else if (key == "overhang") {
+    ok = ReadReal(value, options.CapOverhang) && options.CapOverhang >= 0.0;
+  } else if (key == "paper") {
+    ok = ReadFlag(value, options.CapPaperUnit);
+  } else if (key == "color") {
+    ok = ReadInt(value, options.CapColor);
+  } else if (key == "type") {
+    ok = ReadInt(value, options.CapLineType);
+  } else if (key == "width") {
+    ok = ReadWidth(value, options.CapLineWidth);
+  } else if (key == "round") {
+    ok = ReadFlag(value, options.RoundCorners);
+  } else {
+    problem = Cat("unknown option ", Quoted(key));
     return false;
   }
   if (!ok) problem = Cat("bad value in ", Quoted(setting));
@@ -88,6 +129,14 @@ bool ApplyLine(const DescriptionLine& d, Settings::PresetTable& table, int& pres
     row.Enabled = true;
     for (std::size_t i = 1; i < a.size(); ++i) {
       if (!ApplyRowSetting(a[i], row, problem)) return false;
+    }
+    return true;
+  }
+  if (d.Keyword == "options") {
+    Settings::DrawOptions& options = table.Preset(preset).Options;
+    options = Settings::DrawOptions{};
+    for (const std::string_view setting : a) {
+      if (!ApplyOptionSetting(setting, options, problem)) return false;
     }
     return true;
   }

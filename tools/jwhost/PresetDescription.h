@@ -1,5 +1,5 @@
 // A small text description of the preset table, turned into the tool's own
-// settings file by Settings::SaveSettings.
+// settings file and options file by Settings::SaveSettingsAndOptions.
 //
 // Grammar (one record a line; "#" starts a comment line):
 //   current <p>       the current preset, 1..20 (default 1)
@@ -13,7 +13,12 @@
 //                     color=<n> type=<n> (positions in the dialog's lists,
 //                     0 = the host's current one) width=<n> (-1 = current)
 //                     enabled=0|1 (default 1: a described row is drawn)
-// Rows and presets not described keep the tool's defaults.
+//   options key=value ...
+//                     the preset's drawing options, each key optional:
+//                     startcap=0|1 endcap=0|1 round=0|1 (round corners)
+//                     overhang=<mm> (>= 0) paper=0|1 (overhang in paper mm)
+//                     and the caps' color=<n> type=<n> width=<n>, as a row's
+// Rows, options and presets not described keep the tool's defaults.
 #pragma once
 
 #include <string>

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <tuple>
 
 #include "exchange/HostScreen.h"
@@ -66,6 +67,32 @@ struct Frame {
   double Y(double y) const { return Top + MarginPx + (MaxY - y) * Scale; }
 };
 
+// Counter-clockwise from start to end, in (0, 360]: both angles alike is a
+// whole circle, as the host draws it.
+double SweepDegrees(const DrawnArc& arc) {
+  const double sweep = std::fmod(arc.EndDegrees - arc.StartDegrees, 360.0);
+  return sweep > 0.0 ? sweep : sweep + 360.0;
+}
+
+MyFunc::Point OnArc(const DrawnArc& arc, double degrees) {
+  const double a = degrees * std::numbers::pi / 180.0;
+  return {arc.Centre.X + arc.Radius * std::cos(a), arc.Centre.Y + arc.Radius * std::sin(a)};
+}
+
+// The arc's ends and the points where it crosses an axis through its
+// centre: together they span its extent.
+std::vector<MyFunc::Point> ArcExtremes(const DrawnArc& arc) {
+  const double sweep = SweepDegrees(arc);
+  std::vector<MyFunc::Point> points{OnArc(arc, arc.StartDegrees),
+                                    OnArc(arc, arc.StartDegrees + sweep)};
+  for (int quarter = 0; quarter < 4; ++quarter) {
+    double offset = std::fmod(quarter * 90.0 - arc.StartDegrees, 360.0);
+    if (offset < 0.0) offset += 360.0;
+    if (offset <= sweep) points.push_back(OnArc(arc, quarter * 90.0));
+  }
+  return points;
+}
+
 Frame FitFrame(const HostScene& scene, const ToolOutput& output) {
   constexpr double inf = std::numeric_limits<double>::infinity();
   Frame f;
@@ -81,6 +108,9 @@ Frame FitFrame(const HostScene& scene, const ToolOutput& output) {
   for (const auto& d : output.Drawn) {
     add(d.A);
     add(d.B);
+  }
+  for (const auto& arc : output.Arcs) {
+    for (const auto& p : ArcExtremes(arc)) add(p);
   }
   if (f.MinX == inf) f.MinX = f.MinY = 0, f.MaxX = f.MaxY = 1;
   // A drawing without extent (one point, or a straight line along an axis)
@@ -105,6 +135,24 @@ std::string PenStyle(const Pen& pen) {
     s += "\"";
   }
   return s;
+}
+
+// An SVG path along the arc. The y axis is flipped, so the drawing's
+// counter-clockwise is SVG's negative sweep (flag 0). More than a half turn
+// goes in two halves, so that an arc near a whole circle, whose ends almost
+// meet, is still drawn, and every part takes the small-arc flag.
+std::string ArcPath(const Frame& f, const DrawnArc& arc) {
+  const double sweep = SweepDegrees(arc);
+  const std::string radius = Px(arc.Radius * f.Scale);
+  const auto to = [&](double degrees) {
+    const MyFunc::Point p = OnArc(arc, degrees);
+    return Cat(" A ", radius, " ", radius, " 0 0 0 ", Px(f.X(p.X)), " ", Px(f.Y(p.Y)));
+  };
+  const MyFunc::Point start = OnArc(arc, arc.StartDegrees);
+  std::string d = Cat("M ", Px(f.X(start.X)), " ", Px(f.Y(start.Y)));
+  if (sweep > 180.0) d += to(arc.StartDegrees + sweep / 2);
+  d += to(arc.StartDegrees + sweep);
+  return d;
 }
 
 std::string PenLabel(const Pen& pen) {
@@ -135,13 +183,15 @@ std::string RenderSvg(const HostScene& scene, const ToolOutput& output) {
   const Frame f = FitFrame(scene, output);
 
   std::vector<Pen> pens; // distinct pens in order of first use, for the legend
-  for (const auto& d : output.Drawn) {
+  const auto usePen = [&](const Pen& pen) {
     const auto same = [&](const Pen& p) {
       return std::tie(p.Color, p.LineType, p.LineWidth) ==
-             std::tie(d.Attr.Color, d.Attr.LineType, d.Attr.LineWidth);
+             std::tie(pen.Color, pen.LineType, pen.LineWidth);
     };
-    if (std::none_of(pens.begin(), pens.end(), same)) pens.push_back(d.Attr);
-  }
+    if (std::none_of(pens.begin(), pens.end(), same)) pens.push_back(pen);
+  };
+  for (const auto& d : output.Drawn) usePen(d.Attr);
+  for (const auto& arc : output.Arcs) usePen(arc.Attr);
 
   const double width = 2 * MarginPx + (f.MaxX - f.MinX) * f.Scale;
   const double drawingBottom = f.Top + 2 * MarginPx + (f.MaxY - f.MinY) * f.Scale;
@@ -156,7 +206,11 @@ std::string RenderSvg(const HostScene& scene, const ToolOutput& output) {
   s += "<g font-family=\"IPAGothic, sans-serif\">\n";
   std::string caption = scene.Title.empty() ? "jwhost" : scene.Title;
   caption += Cat("  (mode ", MyFunc::FormatInt(scene.Mode), ", ",
-                 MyFunc::FormatInt(static_cast<std::int64_t>(output.Drawn.size())), " lines)");
+                 MyFunc::FormatInt(static_cast<std::int64_t>(output.Drawn.size())), " lines");
+  if (!output.Arcs.empty()) {
+    caption += Cat(", ", MyFunc::FormatInt(static_cast<std::int64_t>(output.Arcs.size())), " arcs");
+  }
+  caption += ")";
   s += Cat("<text x=\"10\" y=\"20\" font-size=\"15\" fill=\"#000000\">", Escape(caption),
            "</text>\n");
   s += Cat("<text x=\"10\" y=\"36\" font-size=\"11\" fill=\"#707070\">x ", Short(f.MinX), " .. ",
@@ -166,6 +220,10 @@ std::string RenderSvg(const HostScene& scene, const ToolOutput& output) {
   for (const auto& d : output.Drawn) {
     s += Cat("<line x1=\"", Px(f.X(d.A.X)), "\" y1=\"", Px(f.Y(d.A.Y)), "\" x2=\"", Px(f.X(d.B.X)),
              "\" y2=\"", Px(f.Y(d.B.Y)), "\" ", PenStyle(d.Attr), "/>\n");
+  }
+  for (const auto& arc : output.Arcs) {
+    s += Cat("<path class=\"arc\" fill=\"none\" d=\"", ArcPath(f, arc), "\" ", PenStyle(arc.Attr),
+             "/>\n");
   }
 
   // The picked path goes on top: thin and dashed, it leaves a line drawn

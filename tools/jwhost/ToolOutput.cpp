@@ -45,6 +45,20 @@ bool ApplyAttribute(std::string_view t0, Pen& pen) {
   return false;
 }
 
+// "ci x y r" or "ci x y r start end 1 0"; an ellipse (another flatness or a
+// tilt) is none.
+bool ReadArc(const std::vector<std::string_view>& t, DrawnArc& arc) {
+  if (t.empty() || t[0] != "ci" || (t.size() != 4 && t.size() != 8)) return false;
+  if (!ReadReal(t[1], arc.Centre.X) || !ReadReal(t[2], arc.Centre.Y) ||
+      !ReadReal(t[3], arc.Radius) || !(arc.Radius > 0.0)) {
+    return false;
+  }
+  if (t.size() == 4) return true;
+  double flatness = 0.0, tilt = 0.0;
+  return ReadReal(t[4], arc.StartDegrees) && ReadReal(t[5], arc.EndDegrees) &&
+         ReadReal(t[6], flatness) && flatness == 1.0 && ReadReal(t[7], tilt) && tilt == 0.0;
+}
+
 } // namespace
 
 ToolOutput ReadToolOutput(std::string_view bytes, const Pen& start) {
@@ -73,6 +87,12 @@ ToolOutput ReadToolOutput(std::string_view bytes, const Pen& start) {
         ReadReal(t[3], d.B.Y)) {
       d.Attr = pen;
       out.Drawn.push_back(d);
+      continue;
+    }
+    DrawnArc arc;
+    if (ReadArc(t, arc)) {
+      arc.Attr = pen;
+      out.Arcs.push_back(arc);
       continue;
     }
     out.NotDrawn.push_back(out.Lines.back());

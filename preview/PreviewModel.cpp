@@ -234,7 +234,7 @@ int Inside(int start, int size, int low, int high) {
 
 } // namespace
 
-Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int gap) {
+Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int gap, int minWidth) {
   const int top = Inside(dialog.Top, height, work.Top, work.Bottom);
   const int right = dialog.Right + gap;
   if (right + width <= work.Right) return {right, top, right + width, top + height};
@@ -245,6 +245,14 @@ Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int g
   }
   const int left = dialog.Left - gap - width;
   if (left >= work.Left) return {left, top, left + width, top + height};
+  // Narrower on the roomier side rather than over the dialog.
+  const int roomRight = work.Right - right;
+  const int roomLeft = dialog.Left - gap - work.Left;
+  const int room = std::max(roomRight, roomLeft);
+  if (minWidth > 0 && room >= minWidth) {
+    const int x = roomRight >= roomLeft ? right : dialog.Left - gap - room;
+    return {x, top, x + room, top + height};
+  }
   const int x = Inside(work.Right - width, width, work.Left, work.Right);
   return {x, top, x + width, top + height};
 }

@@ -120,7 +120,10 @@ struct Box {
 // Where a window of width x height goes beside the dialog: to its right,
 // else below it, else to its left, whichever first fits the work area; top
 // (or left) edges aligned with the dialog's and moved inside the work area.
-// When none fits it overlaps the dialog at the work area's right edge.
-Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int gap);
+// When none fits, it is made narrower (down to minWidth) on the side with
+// more room; only when even that fails does it overlap the dialog at the
+// work area's right edge.
+Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int gap,
+                int minWidth = 0);
 
 } // namespace Preview

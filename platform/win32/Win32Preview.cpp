@@ -122,9 +122,9 @@ void PreviewWindow::PlaceBesideOwner() {
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
-  const Preview::Box place =
-      Preview::PlaceBeside({dialog.left, dialog.top, dialog.right, dialog.bottom}, width, height,
-                           {work.left, work.top, work.right, work.bottom}, Scale(Gap, dpi_));
+  const Preview::Box place = Preview::PlaceBeside(
+      {dialog.left, dialog.top, dialog.right, dialog.bottom}, width, height,
+      {work.left, work.top, work.right, work.bottom}, Scale(Gap, dpi_), Scale(MinClient, dpi_));
   SetWindowPos(hwnd_, nullptr, place.Left, place.Top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   // Placed beside the dialog, the window may be on another monitor.
   const UINT dpi = WindowDpi(hwnd_);

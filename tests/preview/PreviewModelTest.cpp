@@ -309,9 +309,10 @@ TEST(PreviewPlace, BesideTheDialogWithinTheWorkArea) {
       {"below it when the right is full", {400, 20, 995, 363}, {400, 367, 710, 710}},
       {"left of it when right and below are full", {650, 300, 1020, 700}, {336, 300, 646, 643}},
       {"over it at the right edge when nothing fits", {20, 300, 1000, 700}, {714, 300, 1024, 643}},
+      {"narrower on the roomier side", {150, 300, 820, 700}, {824, 300, 1024, 643}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Preview::PlaceBeside(c.Dialog, 310, 343, work, 4), c.Expected) << c.Name;
+    EXPECT_EQ(Preview::PlaceBeside(c.Dialog, 310, 343, work, 4, 120), c.Expected) << c.Name;
   }
 }
 

@@ -38,16 +38,6 @@ TLineTable TwoRows(double d1, double d2) {
   return preset;
 }
 
-struct CapCase {
-  const char* Name;
-  std::vector<XY> Path;
-  TLineTable Preset;
-  DrawOptions Options;
-  double Scale;
-  int Limit;
-  std::vector<std::string> Expected;
-};
-
 DrawOptions Caps(bool start, bool end, double overhang = 0, bool paper = false) {
   DrawOptions o;
   o.StartCap = start;
@@ -59,80 +49,69 @@ DrawOptions Caps(bool start, bool end, double overhang = 0, bool paper = false) 
 }
 
 TEST(EndCaps, AcrossAllLinesAfterTheRows) {
-  const std::vector<CapCase> cases = {
-      {"start only", LPath, TwoRows(10, -5), Caps(true, false), 1, 98, {"lc2", "0 -5 0 10"}},
-      {"end only", LPath, TwoRows(10, -5), Caps(false, true), 1, 98, {"lc2", "105 100 90 100"}},
-      {"both",
-       LPath,
-       TwoRows(10, -5),
-       Caps(true, true),
-       1,
-       98,
-       {"lc2", "0 -5 0 10", "105 100 90 100"}},
+  const std::vector<XY> closed = {{0, 0}, {100, 0}, {100, 100}, {0, 0}};
+  const std::vector<XY> deadEnd = {{0, 0}, {100, 0}, {100, 0}};
+  const struct {
+    const char* Name;
+    std::vector<XY> Path;
+    std::vector<double> Intervals; // rows 1, 3, ...
+    const char* Caps;              // S: start, E: end
+    double Overhang;
+    bool Paper;
+    int Limit;
+    const char* Expected; // what the caps add, joined with " | "
+  } cases[] = {
+      {"start only", LPath, {10, -5}, "S", 0, false, 98, "lc2 | 0 -5 0 10"},
+      {"end only", LPath, {10, -5}, "E", 0, false, 98, "lc2 | 105 100 90 100"},
+      {"both", LPath, {10, -5}, "SE", 0, false, 98, "lc2 | 0 -5 0 10 | 105 100 90 100"},
       {"overhang in real mm",
        LPath,
-       TwoRows(10, -5),
-       Caps(true, true, 2),
-       100,
+       {10, -5},
+       "SE",
+       2,
+       false,
        98,
-       {"lc2", "0 -7 0 12", "107 100 88 100"}},
+       "lc2 | 0 -7 0 12 | 107 100 88 100"},
       {"overhang in paper mm",
        LPath,
-       TwoRows(10, -5),
-       Caps(true, true, 0.02, true),
-       100,
+       {10, -5},
+       "SE",
+       0.02,
+       true,
        98,
-       {"lc2", "0 -7 0 12", "107 100 88 100"}},
-      {"one row: a cap of the overhang alone",
-       LPath,
-       PresetWith(Row(10, 0)),
-       Caps(true, false, 1),
-       1,
-       98,
-       {"lc2", "0 9 0 11"}},
-      {"one row without overhang: no length, dropped",
-       LPath,
-       PresetWith(Row(10, 0)),
-       Caps(true, false),
-       1,
-       98,
-       {"lc2"}},
-      {"rows all on one side",
-       LPath,
-       TwoRows(10, 20),
-       Caps(true, false),
-       1,
-       98,
-       {"lc2", "0 10 0 20"}},
-      {"closed path: none",
-       {{0, 0}, {100, 0}, {100, 100}, {0, 0}},
-       TwoRows(10, -5),
-       Caps(true, true),
-       1,
-       98,
-       {}},
+       "lc2 | 0 -7 0 12 | 107 100 88 100"},
+      {"one row: the overhang alone", LPath, {10}, "S", 1, false, 98, "lc2 | 0 9 0 11"},
+      {"one row, no overhang: no length, dropped", LPath, {10}, "S", 0, false, 98, "lc2"},
+      {"rows all on one side", LPath, {10, 20}, "S", 0, false, 98, "lc2 | 0 10 0 20"},
+      {"closed path: none", closed, {10, -5}, "SE", 0, false, 98, ""},
       {"zero-length end segment: no end cap",
-       {{0, 0}, {100, 0}, {100, 0}},
-       TwoRows(10, -5),
-       Caps(true, true),
-       1,
+       deadEnd,
+       {10, -5},
+       "SE",
+       0,
+       false,
        98,
-       {"lc2", "0 -5 0 10"}},
+       "lc2 | 0 -5 0 10"},
       {"run 1: across the first segment",
        LPath,
-       TwoRows(10, -5),
-       Caps(true, true),
+       {10, -5},
+       "SE",
+       0,
+       false,
        1,
-       1,
-       {"lc2", "0 -5 0 10", "100 -5 100 10"}},
-      {"one point: none", {{0, 0}}, TwoRows(10, -5), Caps(true, true), 1, 98, {}},
-      {"no enabled row: none", LPath, TLineTable{}, Caps(true, true), 1, 98, {}},
+       "lc2 | 0 -5 0 10 | 100 -5 100 10"},
+      {"one point: none", {{0, 0}}, {10, -5}, "SE", 0, false, 98, ""},
+      {"no enabled row: none", LPath, {}, "SE", 0, false, 98, ""},
   };
-  for (CapCase c : cases) {
-    c.Preset.Options = c.Options;
-    EXPECT_EQ(TestWriter::Joined(Added(c.Path, c.Preset, c.Scale, c.Limit)),
-              TestWriter::Joined(c.Expected))
-        << c.Name;
+  for (const auto& c : cases) {
+    TLineTable preset;
+    for (std::size_t i = 0; i < c.Intervals.size(); ++i) {
+      preset.Row(static_cast<int>(1 + 2 * i)) = Row(c.Intervals[i], 0);
+    }
+    const std::string caps = c.Caps;
+    preset.Options = Caps(caps.find('S') != std::string::npos, caps.find('E') != std::string::npos,
+                          c.Overhang, c.Paper);
+    EXPECT_EQ(TestWriter::Joined(Added(c.Path, preset, 100, c.Limit)), c.Expected) << c.Name;
   }
 }
 

@@ -14,22 +14,16 @@ ControlId RowFrame(IDialogView& view, int row) {
   return view.FindControl("Frame2" + MyFunc::FormatInt(row));
 }
 
-std::int32_t StoredWidth(std::string_view text) {
-  const std::int32_t width = MyFunc::TextToIntSafe(text);
-  return (width < MinLineWidth || width > MaxLineWidth) ? MinLineWidth : width;
-}
-
 // The options as OK stores them, with the readings of the options file.
 DrawOptions ReadOptions(IDialogView& view, const OptionControls& c) {
   DrawOptions o;
   o.StartCap = view.IsChecked(c.StartCap);
   o.EndCap = view.IsChecked(c.EndCap);
-  const double overhang = MyFunc::TextToFloatSafe(view.GetText(c.CapOverhang));
-  o.CapOverhang = overhang > 0.0 ? overhang : 0.0;
+  o.CapOverhang = CheckedOverhang(MyFunc::TextToFloatSafe(view.GetText(c.CapOverhang)));
   o.CapPaperUnit = view.IsChecked(c.CapPaperUnit);
   o.CapColor = view.GetSelected(c.CapColor);
   o.CapLineType = view.GetSelected(c.CapLineType);
-  o.CapLineWidth = StoredWidth(view.GetText(c.CapLineWidth));
+  o.CapLineWidth = CheckedWidth(MyFunc::TextToIntSafe(view.GetText(c.CapLineWidth)));
   o.RoundCorners = view.IsChecked(c.RoundCorners);
   return o;
 }
@@ -59,7 +53,7 @@ TLineTable ReadTab(IDialogView& view) {
     r.PaperUnit = view.IsChecked(c.Ch2);
     r.Color = view.GetSelected(c.Cb1);
     r.LineType = view.GetSelected(c.Cb2);
-    r.LineWidth = StoredWidth(view.GetText(c.Cb3));
+    r.LineWidth = CheckedWidth(MyFunc::TextToIntSafe(view.GetText(c.Cb3)));
   }
   const OptionControls options = FindOptionControls(view);
   if (options.Present()) tab.Options = ReadOptions(view, options);

@@ -61,8 +61,7 @@ void ApplyValue(DrawOptions& o, std::string_view key, std::string_view value) {
   } else if (SameKey(key, "EndCap")) {
     o.EndCap = MyFunc::TextToBool(value);
   } else if (SameKey(key, "CapOverhang")) {
-    const double overhang = MyFunc::TextToFloatSafe(value);
-    o.CapOverhang = overhang > 0.0 ? overhang : 0.0;
+    o.CapOverhang = CheckedOverhang(MyFunc::TextToFloatSafe(value));
   } else if (SameKey(key, "CapPaperUnit")) {
     o.CapPaperUnit = MyFunc::TextToBool(value);
   } else if (SameKey(key, "CapColor")) {
@@ -70,8 +69,7 @@ void ApplyValue(DrawOptions& o, std::string_view key, std::string_view value) {
   } else if (SameKey(key, "CapLineType")) {
     o.CapLineType = MyFunc::TextToIntSafe(value);
   } else if (SameKey(key, "CapLineWidth")) {
-    const std::int32_t width = MyFunc::TextToIntSafe(value);
-    o.CapLineWidth = width >= MinLineWidth && width <= MaxLineWidth ? width : MinLineWidth;
+    o.CapLineWidth = CheckedWidth(MyFunc::TextToIntSafe(value));
   } else if (SameKey(key, "RoundCorners")) {
     o.RoundCorners = MyFunc::TextToBool(value);
   }

@@ -27,6 +27,14 @@ constexpr int SettingsFileLines = 1423;
 constexpr int MinLineWidth = -1;
 constexpr int MaxLineWidth = 30000;
 
+// The readings that every place storing a width or an overhang applies:
+// a width outside -1..30000 is the host's current width, an overhang below 0
+// (or not a number) is none.
+constexpr std::int32_t CheckedWidth(std::int32_t width) {
+  return width >= MinLineWidth && width <= MaxLineWidth ? width : MinLineWidth;
+}
+constexpr double CheckedOverhang(double overhang) { return overhang > 0.0 ? overhang : 0.0; }
+
 // Drawing options of a preset, kept beside the settings file in a file of
 // their own (the program's path with ".ini"); the settings file never holds
 // them, so its form stays as every earlier version wrote it.

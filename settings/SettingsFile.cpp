@@ -85,8 +85,6 @@ class LineCursor {
   std::size_t next_ = 0;
 };
 
-bool ValidWidth(std::int32_t width) { return width >= MinLineWidth && width <= MaxLineWidth; }
-
 void ApplyLines(PresetTable& table, const SettingsLines& lines) {
   LineCursor cursor(lines);
   std::string_view line;
@@ -116,8 +114,7 @@ void ApplyLines(PresetTable& table, const SettingsLines& lines) {
       if (!cursor.Next(line)) return;
       row.LineType = MyFunc::TextToIntSafe(line);
       if (!cursor.Next(line)) return;
-      row.LineWidth = MyFunc::TextToIntSafe(line);
-      if (!ValidWidth(row.LineWidth)) row.LineWidth = -1;
+      row.LineWidth = CheckedWidth(MyFunc::TextToIntSafe(line));
     }
   }
 }

@@ -135,12 +135,9 @@ void InitRowFrame(IDialogView& view, ControlId frame) {
   view.SetText(c.Edit1, "0.0");
   view.SetText(c.Edit2, "0.0");
   view.SetChecked(c.Ch2, false);
-  const auto fill = [&view](ControlId list, const std::vector<std::string>& items) {
-    Fill(view, list, items);
-  };
-  fill(c.Cb1, ColorItems());
-  fill(c.Cb2, LineTypeItems());
-  fill(c.Cb3, WidthItems());
+  Fill(view, c.Cb1, ColorItems());
+  Fill(view, c.Cb2, LineTypeItems());
+  Fill(view, c.Cb3, WidthItems());
   view.SetSelected(c.Cb1, 0);
   view.SetSelected(c.Cb2, 0);
   view.SetText(c.Cb3, "-1");

@@ -2,6 +2,7 @@
 
 #include "exchange/ZizAvodi.h"
 #include "multiline/MultiLine.h"
+#include "walls/Walls.h"
 
 namespace Unit1 {
 
@@ -9,6 +10,7 @@ int RunModeFromArguments(const std::vector<std::string>& args) {
   if (args.empty()) return DialogRun;
   if (args[0] == "1") return SingleSegmentRun;
   if (args[0] == "2") return PathRun;
+  if (args[0] == SelectionArgument) return SelectionRun;
   return DialogRun;
 }
 
@@ -34,7 +36,11 @@ void TForm1::FormShow(Settings::IDialogView* view) {
     // Every output begins with the host's own layer group and layer.
     ZizAvodi::EmitLayerGroup(ZizAvodi::Exchange.InitialLayerGroup);
     ZizAvodi::EmitLayer(ZizAvodi::Exchange.InitialLayer);
-    BuildMultiLines(RunMode == SingleSegmentRun ? 1 : 98);
+    if (RunMode == SelectionRun) {
+      DrawSelectedWalls();
+    } else {
+      BuildMultiLines(RunMode == SingleSegmentRun ? 1 : 98);
+    }
     ZizAvodi::WriteExchangeFile(ExchangePath());
     closeRequested_ = true;
     return;
@@ -86,6 +92,16 @@ void TForm1::BuildMultiLines(int limit) {
   const auto& ex = ZizAvodi::Exchange;
   const double scale = ex.LayerGroupScales[static_cast<std::size_t>(ex.InitialLayerGroup)];
   MultiLine::BuildMultiLines(ex.PickedPoints, Table.Preset(Table.CurrentPreset), scale, limit);
+}
+
+void TForm1::DrawSelectedWalls() {
+  const auto& ex = ZizAvodi::Exchange;
+  const double scale = ex.LayerGroupScales[static_cast<std::size_t>(ex.InitialLayerGroup)];
+  MultiLine::WriterSink writer;
+  if (!Walls::DrawWalls(Walls::SelectedSegments(ex), Table.Preset(Table.CurrentPreset), scale,
+                        writer)) {
+    ZizAvodi::EmitNotice(NothingSelectedNotice);
+  }
 }
 
 } // namespace Unit1

@@ -1,6 +1,7 @@
 // The main form's run side: the driver that takes one run from reading the
 // exchange file to writing it, and the choice between an unattended run
-// ("1" or "2") and the settings dialog (anything else).
+// ("1" or "2", or "select" along the lines selected in the host) and the
+// settings dialog (anything else).
 #pragma once
 
 #include <filesystem>
@@ -17,9 +18,16 @@ namespace Unit1 {
 inline constexpr char ApplicationTitle[] = "vomu_Vomurel";
 inline constexpr char ExchangeFileName[] = "JWC_TEMP.TXT";
 
-enum RunModes : int { DialogRun = 0, SingleSegmentRun = 1, PathRun = 2 };
+enum RunModes : int { DialogRun = 0, SingleSegmentRun = 1, PathRun = 2, SelectionRun = 3 };
 
-// Only the first argument counts, compared byte for byte with "1" and "2".
+// The first argument of a run along the lines selected in the host.
+inline constexpr char SelectionArgument[] = "select";
+// "線が選択されていません": told by the host when a selection run finds no line.
+inline constexpr char NothingSelectedNotice[] =
+    "\x90\xfc\x82\xaa\x91\x49\x91\xf0\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1";
+
+// Only the first argument counts, compared byte for byte with "1", "2" and
+// "select".
 int RunModeFromArguments(const std::vector<std::string>& args);
 
 class TForm1 final : public Settings::IDialogForm {
@@ -47,6 +55,8 @@ class TForm1 final : public Settings::IDialogForm {
   bool CanPastePreset() const override;
 
   void BuildMultiLines(int limit);
+  // Walls along the selected lines, or the notice that there are none.
+  void DrawSelectedWalls();
 
   std::filesystem::path ExchangePath() const { return ProgramFolder / ExchangeFileName; }
   std::filesystem::path SettingsPath() const;

@@ -36,3 +36,19 @@ function(vomurel_library target folder)
     target_link_libraries(${target} PUBLIC ${arg_DEPENDS})
   endif()
 endfunction()
+
+# Boost's header-only libraries, seen through a folder that holds nothing but
+# a "boost" link: the cross compilers must not see the machine's other
+# headers, and Boost's own warnings are not the project's.
+set(VOMUREL_BOOST_INCLUDE /usr/include CACHE PATH "Folder that holds the boost headers")
+function(vomurel_boost_headers target)
+  set(root ${CMAKE_BINARY_DIR}/include/boost-only)
+  if(NOT EXISTS ${VOMUREL_BOOST_INCLUDE}/boost/geometry/index/rtree.hpp)
+    message(FATAL_ERROR "Boost.Geometry not found under ${VOMUREL_BOOST_INCLUDE} (Debian: libboost-dev)")
+  endif()
+  if(NOT EXISTS ${root}/boost)
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${VOMUREL_BOOST_INCLUDE}/boost ${root}/boost SYMBOLIC)
+  endif()
+  target_include_directories(${target} SYSTEM PRIVATE ${root})
+endfunction()

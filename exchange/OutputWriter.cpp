@@ -238,6 +238,12 @@ void EmitArc(double cx, double cy, double radius, double startDegrees, double en
   AppendOutputLine(line);
 }
 
+void EmitNotice(std::string_view text) {
+  std::string line("h#");
+  line.append(text);
+  AppendOutputLine(line);
+}
+
 void EmitText(std::int32_t kind, std::string_view text, double x, double y, double dx, double dy) {
   if (!AllFinite({x, y, dx, dy})) return;
   if (std::fabs(dx) <= MyFunc::NoExtentTolerance && std::fabs(dy) <= MyFunc::NoExtentTolerance) {

@@ -309,6 +309,8 @@ bool LineIsDrawn(double x1, double y1, double x2, double y2);
 // finite, the radius has no extent, or both angles would be written alike
 // (the host would draw a whole circle).
 void EmitArc(double cx, double cy, double radius, double startDegrees, double endDegrees);
+// A notice the host shows to the user ("h#" and the Shift-JIS text).
+void EmitNotice(std::string_view text);
 void EmitText(std::int32_t kind, std::string_view text, double x, double y, double dx, double dy);
 std::int32_t MapColorIndex(std::int32_t index);
 std::int32_t MapLineTypeIndex(std::int32_t index);

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "common/MyFunc.h"
@@ -238,24 +239,6 @@ void BuildCaps(const std::vector<Point>& path, bool closed, const Settings::TLin
   }
 }
 
-// The unattended run's receiver: attribute commands and line records.
-class WriterSink final : public ILineSink {
- public:
-  void BeginRow(int /*row*/, const Settings::LineRow& line) override {
-    ZizAvodi::EmitLineColor(line.Color, 1);
-    ZizAvodi::EmitLineType(line.LineType, 1);
-    ZizAvodi::EmitLineWidth(line.LineWidth);
-  }
-  void Line(const Point& from, const Point& to) override {
-    ZizAvodi::EmitLine(from.X, from.Y, to.X, to.Y);
-  }
-  // An arc whose ends coincide is dropped like a line of no length.
-  void Arc(const CornerArc& arc) override {
-    if (!ZizAvodi::LineIsDrawn(arc.From.X, arc.From.Y, arc.To.X, arc.To.Y)) return;
-    ZizAvodi::EmitArc(arc.Centre.X, arc.Centre.Y, arc.Radius, arc.StartDegrees, arc.EndDegrees);
-  }
-};
-
 } // namespace
 
 std::vector<Point> PickedPath(
@@ -274,12 +257,39 @@ std::vector<Point> PickedPath(
   return path;
 }
 
+void WriterSink::BeginRow(int /*row*/, const Settings::LineRow& line) {
+  ZizAvodi::EmitLineColor(line.Color, 1);
+  ZizAvodi::EmitLineType(line.LineType, 1);
+  ZizAvodi::EmitLineWidth(line.LineWidth);
+}
+
+void WriterSink::Line(const Point& from, const Point& to) {
+  ZizAvodi::EmitLine(from.X, from.Y, to.X, to.Y);
+}
+
+void WriterSink::Arc(const CornerArc& arc) {
+  if (!ZizAvodi::LineIsDrawn(arc.From.X, arc.From.Y, arc.To.X, arc.To.Y)) return;
+  ZizAvodi::EmitArc(arc.Centre.X, arc.Centre.Y, arc.Radius, arc.StartDegrees, arc.EndDegrees);
+}
+
+bool IsClosedPath(const std::vector<Point>& path) {
+  const std::size_t n = path.size();
+  return n >= 2 && std::fabs(path[n - 1].X - path[0].X) <= MyFunc::ClosedPathTolerance &&
+         std::fabs(path[n - 1].Y - path[0].Y) <= MyFunc::ClosedPathTolerance;
+}
+
+std::vector<Point> MitredVertices(const std::vector<Point>& path, double d) {
+  if (path.size() < 2) return {};
+  Work work;
+  work.Vertices.resize(path.size());
+  ShiftAndMitre(path, IsClosedPath(path), d, work);
+  return std::move(work.Vertices);
+}
+
 void BuildRows(const std::vector<Point>& path, const Settings::TLineTable& preset, double scale,
                ILineSink& sink) {
   const std::size_t n = path.size();
-  const bool closed = n >= 2 &&
-                      std::fabs(path[n - 1].X - path[0].X) <= MyFunc::ClosedPathTolerance &&
-                      std::fabs(path[n - 1].Y - path[0].Y) <= MyFunc::ClosedPathTolerance;
+  const bool closed = IsClosedPath(path);
 
   Work work;
   work.Vertices.resize(n + 1);

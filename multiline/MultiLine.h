@@ -54,6 +54,26 @@ std::vector<MyFunc::Point> PickedPath(
 void BuildRows(const std::vector<MyFunc::Point>& path, const Settings::TLineTable& preset,
                double scale, ILineSink& sink);
 
+// The corners of a row at offset d along path before any chamfer or
+// rounding, one per path point, as BuildRows finds them: the crossing of
+// the shifted segments on either side where their lines cross, else the
+// start of the shifted segment after the point; the ends of an open path
+// are the ends of its shifted first and last segments. Empty for fewer than
+// two points.
+std::vector<MyFunc::Point> MitredVertices(const std::vector<MyFunc::Point>& path, double d);
+
+// True when the path's last point meets its first: BuildRows closes it.
+bool IsClosedPath(const std::vector<MyFunc::Point>& path);
+
+// The unattended run's receiver: attribute commands and line records.
+class WriterSink final : public ILineSink {
+ public:
+  void BeginRow(int row, const Settings::LineRow& line) override;
+  void Line(const MyFunc::Point& from, const MyFunc::Point& to) override;
+  // An arc whose ends coincide is dropped like a line of no length.
+  void Arc(const CornerArc& arc) override;
+};
+
 // Emits, row by row, the colour, line type and width commands and the line
 // records through the writer.
 void BuildMultiLines(const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPointSlots>& points,

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 # reader (and rsvg-convert), which the demo's pictures need; git gives the
 # release zip the commit's time.
 packages=(
-  cmake make g++ googletest libgtest-dev libbenchmark-dev
+  cmake make g++ googletest libgtest-dev libbenchmark-dev libboost-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 wine32:i386
   xvfb xdotool x11-utils imagemagick librsvg2-bin fonts-ipafont-gothic

@@ -283,7 +283,11 @@ void ClippingSink::Arc(const MultiLine::CornerArc& arc) {
         if (!(u >= 0.0 && u <= 1.0)) continue;
         const Point x{e0.X + u * s.X, e0.Y + u * s.Y};
         const Point rx = Minus(x, c);
-        if (Cross(rs, rx) > 0.0 && Cross(rx, re) > 0.0) cuts.emplace_back(-Dot(rs, rx), x);
+        const double key = -Dot(rs, rx);
+        // A key that overflowed would break the sort's ordering.
+        if (std::isfinite(key) && Finite(x) && Cross(rs, rx) > 0.0 && Cross(rx, re) > 0.0) {
+          cuts.emplace_back(key, x);
+        }
       }
     });
   }

@@ -816,13 +816,13 @@ void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
       Expect((ex & WS_EX_NOACTIVATE) && (style & WS_THICKFRAME), L"resizable, never activated");
     } else if (command == L"expect-buttons-clear") { // the preview covers neither OK nor Cancel
       RECT p{};
+      RECT b{};
+      RECT overlap{};
       GetWindowRect(PreviewWindow(), &p);
       for (const char* name : {"Button1", "Button2"}) {
-        RECT b{};
-        RECT overlap{};
         GetWindowRect(Named(name), &b);
         Expect(!IntersectRect(&overlap, &p, &b),
-               L"the preview leaves " + Num(b.left) + L"," + Num(b.top) + L" uncovered");
+               L"the preview clear of the button at " + Num(b.left) + L"," + Num(b.top));
       }
     } else if (command == L"expect-preview-hidden") {
       if (!WaitFor([] { return !IsWindowVisible(PreviewWindow()); })) Fail(L"preview still shown");

@@ -492,11 +492,13 @@ case_strip_cancel() {
   ok "nothing written"
 }
 
-case_strip_click_enter_esc() {  # ticked with the mouse: Esc in the strip cancels, Enter is OK
+# Ticked with the mouse: Esc in the strip cancels, Enter is OK, except in an open list.
+case_strip_click_enter_esc() {
   drive launch click StartCap expect-check StartCap 1 key esc expect-exit
   [ ! -e "$dat" ] && [ ! -e "$ini" ] || fail "Esc in the strip wrote a file"
-  drive launch expect-preview click StartCap key enter expect-exit
-  expect_ini_section 1 "$(defaults_but StartCap=1)"
+  drive launch expect-preview click StartCap key tab key tab key tab key tab key tab key tab \
+    key f4 key down key enter expect-running key enter expect-exit
+  expect_ini_section 1 "$(defaults_but StartCap=1 CapColor=1)"
 }
 
 case_strip_follows_tabs() {

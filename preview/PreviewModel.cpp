@@ -232,9 +232,37 @@ int Inside(int start, int size, int low, int high) {
   return start < low ? low : start;
 }
 
+// Over the dialog, since nothing beside it fits, but never over its
+// buttons: a click on Cancel must reach Cancel. The window goes into the
+// part of the work area right of, below, above or left of them that holds
+// the most of it, as far right and as high as that part allows; an empty
+// box when no part has room.
+Box BesideButtons(const Box& buttons, int width, int height, const Box& work, int gap) {
+  const Box parts[] = {
+      {std::max(buttons.Right + gap, work.Left), work.Top, work.Right, work.Bottom},
+      {work.Left, std::max(buttons.Bottom + gap, work.Top), work.Right, work.Bottom},
+      {work.Left, work.Top, work.Right, std::min(buttons.Top - gap, work.Bottom)},
+      {work.Left, work.Top, std::min(buttons.Left - gap, work.Right), work.Bottom},
+  };
+  Box best{};
+  long long bestArea = -1;
+  for (const Box& part : parts) {
+    const int w = std::min(width, part.Right - part.Left);
+    const int h = std::min(height, part.Bottom - part.Top);
+    if (w <= 0 || h <= 0) continue;
+    const long long area = static_cast<long long>(w) * h;
+    if (area <= bestArea) continue;
+    bestArea = area;
+    const int x = part.Right - w;
+    best = {x, part.Top, x + w, part.Top + h};
+  }
+  return best;
+}
+
 } // namespace
 
-Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int gap, int minWidth) {
+Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int gap, int minWidth,
+                int minHeight, const Box& keepClear) {
   const int top = Inside(dialog.Top, height, work.Top, work.Bottom);
   const int right = dialog.Right + gap;
   if (right + width <= work.Right) return {right, top, right + width, top + height};
@@ -252,6 +280,21 @@ Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int g
   if (minWidth > 0 && room >= minWidth) {
     const int x = roomRight >= roomLeft ? right : dialog.Left - gap - room;
     return {x, top, x + room, top + height};
+  }
+  // Lower above or below it, which leaves the whole dialog in view.
+  const int fullWidth = std::min(width, work.Right - work.Left);
+  const int roomBelow = work.Bottom - below;
+  const int roomAbove = dialog.Top - gap - work.Top;
+  const int roomY = std::max(roomBelow, roomAbove);
+  if (minHeight > 0 && roomY >= minHeight && fullWidth >= minWidth) {
+    const int h = std::min(height, roomY);
+    const int x = Inside(dialog.Left, fullWidth, work.Left, work.Right);
+    const int y = roomBelow >= roomAbove ? below : dialog.Top - gap - h;
+    return {x, y, x + fullWidth, y + h};
+  }
+  if (keepClear.Right > keepClear.Left) {
+    const Box clear = BesideButtons(keepClear, width, height, work, gap);
+    if (clear.Right > clear.Left) return clear;
   }
   const int x = Inside(work.Right - width, width, work.Left, work.Right);
   return {x, top, x + width, top + height};

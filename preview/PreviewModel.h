@@ -121,9 +121,11 @@ struct Box {
 // else below it, else to its left, whichever first fits the work area; top
 // (or left) edges aligned with the dialog's and moved inside the work area.
 // When none fits, it is made narrower (down to minWidth) on the side with
-// more room; only when even that fails does it overlap the dialog at the
-// work area's right edge.
+// more room; failing that (with a minHeight), lower above or below the
+// dialog, on the roomier side. Only when even that fails does it overlap
+// the dialog: at the work area's right edge, or, with a keepClear box (the
+// dialog's buttons), in the largest part of the work area beside that box.
 Box PlaceBeside(const Box& dialog, int width, int height, const Box& work, int gap,
-                int minWidth = 0);
+                int minWidth = 0, int minHeight = 0, const Box& keepClear = {});
 
 } // namespace Preview

@@ -62,6 +62,11 @@ inline constexpr unsigned ClearPresetCommand = 0x0140;
 inline constexpr wchar_t CopyPresetText[] = L"コピー(&C)";
 inline constexpr wchar_t PastePresetText[] = L"貼り付け(&V)";
 inline constexpr wchar_t ClearPresetText[] = L"消去(&D)";
+// In the system menu they name the preset, and take access keys that no
+// standard item there uses (R, M, S, N, X, C).
+inline constexpr wchar_t CopyPresetSystemText[] = L"プリセットをコピー(&Y)";
+inline constexpr wchar_t PastePresetSystemText[] = L"プリセットを貼り付け(&V)";
+inline constexpr wchar_t ClearPresetSystemText[] = L"プリセットを消去(&D)";
 inline constexpr wchar_t FontFace[] = L"ＭＳ ゴシック";
 inline constexpr int FontHeight = 13;
 inline constexpr int TabCount = 20;

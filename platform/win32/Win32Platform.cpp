@@ -77,11 +77,14 @@ void ChangeDpi(HWND dialog, DialogContext& ctx, UINT dpi, const RECT& suggested)
   InvalidateRect(dialog, nullptr, TRUE);
 }
 
-void AppendPresetItems(HMENU menu, bool canPaste) {
-  AppendMenuW(menu, MF_STRING, Win32Layout::CopyPresetCommand, Win32Layout::CopyPresetText);
-  AppendMenuW(menu, MF_STRING | (canPaste ? MF_ENABLED : MF_GRAYED),
-              Win32Layout::PastePresetCommand, Win32Layout::PastePresetText);
-  AppendMenuW(menu, MF_STRING, Win32Layout::ClearPresetCommand, Win32Layout::ClearPresetText);
+void AppendPresetItems(HMENU menu, bool canPaste, bool systemMenu) {
+  using namespace Win32Layout;
+  AppendMenuW(menu, MF_STRING, CopyPresetCommand,
+              systemMenu ? CopyPresetSystemText : CopyPresetText);
+  AppendMenuW(menu, MF_STRING | (canPaste ? MF_ENABLED : MF_GRAYED), PastePresetCommand,
+              systemMenu ? PastePresetSystemText : PastePresetText);
+  AppendMenuW(menu, MF_STRING, ClearPresetCommand,
+              systemMenu ? ClearPresetSystemText : ClearPresetText);
 }
 
 // Copy, paste or clear the visible preset; false for any other command.
@@ -102,7 +105,7 @@ bool RunPresetCommand(HWND dialog, DialogContext& ctx, unsigned command) {
 void ShowPresetMenu(HWND dialog, DialogContext& ctx, POINT screen) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return;
-  AppendPresetItems(menu, ctx.Form.CanPastePreset());
+  AppendPresetItems(menu, ctx.Form.CanPastePreset(), false);
   const BOOL command =
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, dialog, nullptr);
   DestroyMenu(menu);
@@ -162,7 +165,7 @@ void InitDialog(HWND dialog, DialogContext& ctx) {
   HMENU menu = GetSystemMenu(dialog, FALSE);
   if (menu != nullptr) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendPresetItems(menu, false);
+    AppendPresetItems(menu, false, true);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, Win32Layout::ShowPreviewCommand, Win32Layout::ShowPreviewText);
   }
@@ -272,8 +275,13 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       ctx->RedrawPosted = false;
       if (!ctx->Closing) ctx->Preview.Draw(Preview::PictureOfDialog(ctx->View));
       return TRUE;
+    case WM_MOVE:
+      // Left where it was, the preview could end up over OK and Cancel.
+      ctx->Preview.PlaceBesideOwner();
+      break;
     case WM_DPICHANGED:
       ChangeDpi(dialog, *ctx, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      ctx->Preview.PlaceBesideOwner(); // resized, perhaps without a move
       return TRUE;
     case CloseNowMessage:
       DestroyWindow(dialog);

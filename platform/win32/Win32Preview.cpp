@@ -122,10 +122,19 @@ void PreviewWindow::PlaceBesideOwner() {
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
+  // OK and Cancel stay clickable even where the preview must overlap.
+  RECT buttons{};
+  RECT cancel{};
+  GetWindowRect(GetDlgItem(owner_, IDOK), &buttons);
+  GetWindowRect(GetDlgItem(owner_, IDCANCEL), &cancel);
+  UnionRect(&buttons, &buttons, &cancel);
   const Preview::Box place = Preview::PlaceBeside(
       {dialog.left, dialog.top, dialog.right, dialog.bottom}, width, height,
-      {work.left, work.top, work.right, work.bottom}, Scale(Gap, dpi_), Scale(MinClient, dpi_));
-  SetWindowPos(hwnd_, nullptr, place.Left, place.Top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+      {work.left, work.top, work.right, work.bottom}, Scale(Gap, dpi_), Scale(MinClient, dpi_),
+      Scale(MinClient + Win32Layout::StripHeight, dpi_),
+      {buttons.left, buttons.top, buttons.right, buttons.bottom});
+  SetWindowPos(hwnd_, nullptr, place.Left, place.Top, place.Right - place.Left,
+               place.Bottom - place.Top, SWP_NOZORDER | SWP_NOACTIVATE);
   // Placed beside the dialog, the window may be on another monitor.
   const UINT dpi = WindowDpi(hwnd_);
   if (dpi != dpi_) {
@@ -172,7 +181,7 @@ bool PreviewWindow::HandleStripKey(MSG& msg) {
     return true;
   }
   // Space ticks, arrows move in lists, Enter and Esc come back as IDOK and
-  // IDCANCEL, which return to the dialog.
+  // IDCANCEL (an open list takes them first, to close).
   return IsDialogMessageW(hwnd_, &msg) != FALSE;
 }
 
@@ -232,8 +241,14 @@ LRESULT PreviewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_COMMAND: {
       const WORD id = LOWORD(wParam);
-      if (id == IDOK || id == IDCANCEL) { // Enter or Esc in the strip
+      if (id == IDOK || id == IDCANCEL) {
+        // Enter or Esc in the strip: the strip is part of the dialog, so
+        // they press its OK or Cancel, from the dialog as its own keys do.
         ReturnToOwner();
+        if (owner_ != nullptr) {
+          SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(owner_, id)));
+        }
         return 0;
       }
       // The strip's edits reach the dialog, which redraws the preview.

@@ -21,7 +21,8 @@ class PreviewWindow {
 
   // Creates the window beside owner, hidden, with the options' strip of view.
   bool Create(HWND owner, Win32DialogView& view);
-  // Places it beside the owner where it is now.
+  // Places it beside the owner where it is now, clear of its OK and Cancel;
+  // again whenever the owner moves, wherever the user has put it since.
   void PlaceBesideOwner();
   // The keyboard into the strip (shown first if hidden), and back to the dialog.
   void FocusStrip();

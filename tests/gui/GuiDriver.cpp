@@ -814,6 +814,14 @@ void Run(const std::wstring& exe, const std::vector<std::wstring>& args) {
       const auto ex = static_cast<DWORD>(GetWindowLongW(preview, GWL_EXSTYLE));
       const auto style = static_cast<DWORD>(GetWindowLongW(preview, GWL_STYLE));
       Expect((ex & WS_EX_NOACTIVATE) && (style & WS_THICKFRAME), L"resizable, never activated");
+    } else if (command == L"expect-buttons-clear") { // the preview covers neither OK nor Cancel
+      RECT p{};
+      GetWindowRect(PreviewWindow(), &p);
+      for (const char* name : {"Button1", "Button2"}) {
+        RECT b{};
+        GetWindowRect(Named(name), &b);
+        Expect(!IntersectRect(&b, &p, &b), L"the preview clear of OK and Cancel");
+      }
     } else if (command == L"expect-preview-hidden") {
       if (!WaitFor([] { return !IsWindowVisible(PreviewWindow()); })) Fail(L"preview still shown");
       Log(L"ok: preview hidden");

@@ -270,6 +270,9 @@ cancel_case() {  # driver commands that cancel
 case_cancel_button() { cancel_case click Button2; }
 case_cancel_esc() { cancel_case key esc; }
 case_cancel_close_box() { cancel_case closebox; }
+# Dragged under where the preview was: the preview follows, Cancel is clickable.
+case_cancel_after_move() { cancel_case drag 260 70 expect-buttons-clear click Button2; }
+case_cancel_system_menu() { cancel_case key alt+space key c; } # C is Close alone there
 
 case_cancel_first_start() {
   drive launch toggle CH1 1 key alt+n expect-exit
@@ -437,6 +440,8 @@ case_dpi_144() {
   # 589 x 314 at 1.5 times, rounded as MulDiv does; the label's text drawn
   # with the 20-pixel font (13 pixels at 96 DPI give at most 13 rows of ink).
   drive launch expect-client 884 471 expect-ink-height Label1 15 20 key esc expect-exit
+  # No room beside it on this screen: the preview may overlap, but not the buttons.
+  drive launch expect-buttons-clear drag -60 -60 expect-buttons-clear click Button2 expect-exit
 }
 
 # ---- the drawing options' strip on the preview window
@@ -487,10 +492,19 @@ case_strip_cancel() {
   ok "nothing written"
 }
 
+# Ticked with the mouse: Esc in the strip cancels, Enter is OK, except in an open list.
+case_strip_click_enter_esc() {
+  drive launch click StartCap expect-check StartCap 1 key esc expect-exit
+  [ ! -e "$dat" ] && [ ! -e "$ini" ] || fail "Esc in the strip wrote a file"
+  drive launch expect-preview click StartCap key tab key tab key tab key tab key tab key tab \
+    key f4 key down key enter expect-running key enter expect-exit
+  expect_ini_section 1 "$(defaults_but StartCap=1 CapColor=1)"
+}
+
 case_strip_follows_tabs() {
   # Each preset keeps its own options; OK saves both and the visible tab's.
   drive launch key f6 key space key f6 tab 2 expect-check StartCap 0 \
-    key f6 key tab key space expect-check EndCap 1 key esc \
+    key f6 key tab key space expect-check EndCap 1 key f6 \
     tab 1 expect-check StartCap 1 expect-check EndCap 0 \
     tab 2 expect-check EndCap 1 key enter expect-exit
   expect_line 3 2 "current preset"

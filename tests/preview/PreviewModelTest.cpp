@@ -316,4 +316,34 @@ TEST(PreviewPlace, BesideTheDialogWithinTheWorkArea) {
   }
 }
 
+// The dialog dragged anywhere, past every edge too, at 100% on 1280 x 1024
+// and at 150% on 1024 x 768: the preview stays in the work area and off OK
+// and Cancel (b, relative to the dialog), whatever else it must cover.
+TEST(PreviewPlace, NeverOverTheButtonsWhereverTheDialogMoves) {
+  using Preview::Box;
+  const struct {
+    Box Work, Dialog, B;
+    int Width, Height, Gap, MinW, MinH;
+  } screens[] = {
+      {{0, 0, 1280, 984}, {0, 0, 595, 343}, {403, 266, 588, 331}, 310, 421, 4, 120, 198},
+      {{0, 0, 1024, 728}, {0, 0, 890, 505}, {603, 391, 881, 489}, 462, 626, 6, 180, 297},
+  };
+  for (const auto& s : screens) {
+    const int w = s.Work.Right - s.Dialog.Right;
+    const int h = s.Work.Bottom - s.Dialog.Bottom;
+    for (const int x : {-s.Dialog.Right / 2, 0, 300, w / 2, w, w + s.Dialog.Right / 2}) {
+      for (const int y : {-10, 0, 200, h / 2, h, h + s.Dialog.Bottom / 2}) {
+        const Box b{x + s.B.Left, y + s.B.Top, x + s.B.Right, y + s.B.Bottom};
+        const Box p = Preview::PlaceBeside({x, y, x + s.Dialog.Right, y + s.Dialog.Bottom}, s.Width,
+                                           s.Height, s.Work, s.Gap, s.MinW, s.MinH, b);
+        EXPECT_FALSE(p.Left < b.Right && b.Left < p.Right && p.Top < b.Bottom && b.Top < p.Bottom)
+            << x << "," << y << " on " << s.Work.Right;
+        EXPECT_TRUE(p.Left >= 0 && p.Right <= s.Work.Right && p.Top >= 0 &&
+                    p.Bottom <= s.Work.Bottom && p.Right > p.Left && p.Bottom > p.Top)
+            << x << "," << y << " on " << s.Work.Right;
+      }
+    }
+  }
+}
+
 } // namespace

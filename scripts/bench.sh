@@ -117,7 +117,7 @@ select_rows() {
 
 if [ "$only" = select ]; then
   select_runs
-  printf '\n'
+  printf '\nLoad average at the start: %s\n' "$load_at_start"
   select_rows
   exit 0
 fi

@@ -166,7 +166,7 @@ void GenerateSelectCase(TestSupport::SplitMix& rng, TestSupport::SplitMix& optio
     long long at = static_cast<long long>(rng.Below(2001)) - 1000;
     for (std::uint32_t i = 0; i <= (v == &xs ? nx : ny); ++i) {
       at += 455 * (1 + rng.Below(8));
-      v->push_back(rng.Below(3) == 0 ? Real(rng) : Number(at));
+      v->push_back(rng.Below(5) == 0 ? Real(rng) : Number(at));
     }
   }
   const auto line = [&](std::string x1, std::string y1, std::string x2, std::string y2) {

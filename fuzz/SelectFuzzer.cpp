@@ -17,9 +17,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <map>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -238,8 +238,8 @@ bool IsPlainLine(std::string_view line) {
 
 bool IsRecordOrCommand(std::string_view line) {
   if (IsPlainLine(line)) return true;
-  if (line.size() >= 3 && (line.substr(0, 2) == "lc" || line.substr(0, 2) == "lt" ||
-                           line.substr(0, 2) == "lw")) {
+  if (line.size() >= 3 &&
+      (line.substr(0, 2) == "lc" || line.substr(0, 2) == "lt" || line.substr(0, 2) == "lw")) {
     return FuzzChecks::IsWrittenInt(line.substr(2));
   }
   if (line.substr(0, 3) != "ci ") return false;
@@ -266,10 +266,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const Walls::Chain& c : chains) {
     FUZZ_CHECK(c.Points.size() >= 2, "a chain of %zu points", c.Points.size());
     chained += c.Points.size() - 1;
-    FUZZ_CHECK(!c.Closed || (c.Points.front().X == c.Points.back().X &&
-                             c.Points.front().Y == c.Points.back().Y) ||
-                   !Finite(c.Points.front()),
-               "a closed chain that does not end where it begins");
+    FUZZ_CHECK(
+        !c.Closed ||
+            (c.Points.front().X == c.Points.back().X && c.Points.front().Y == c.Points.back().Y) ||
+            !Finite(c.Points.front()),
+        "a closed chain that does not end where it begins");
   }
   FUZZ_CHECK(chained == kept.size(), "%zu lines in chains, %zu kept", chained, kept.size());
 
@@ -279,7 +280,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const Point& p : nodes) allFinite = allFinite && Finite(p);
   if (allFinite) {
     std::map<std::pair<double, double>, int> nodeOf;
-    for (std::size_t n = 0; n < nodes.size(); ++n) nodeOf[{nodes[n].X, nodes[n].Y}] = static_cast<int>(n);
+    for (std::size_t n = 0; n < nodes.size(); ++n)
+      nodeOf[{nodes[n].X, nodes[n].Y}] = static_cast<int>(n);
     std::map<std::pair<int, int>, int> steps;
     for (const Walls::Chain& c : chains) {
       for (std::size_t i = 0; i + 1 < c.Points.size(); ++i) {
@@ -338,8 +340,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view line = ZizAvodi::OutputBuffer[i].View();
     FUZZ_CHECK(!FuzzChecks::HasNonFiniteText(line), "record %d: %s", i,
                FuzzChecks::Printable(line).c_str());
-    FUZZ_CHECK(IsRecordOrCommand(line), "record %d is neither a command, a line nor an arc: %s",
-               i, FuzzChecks::Printable(line).c_str());
+    FUZZ_CHECK(IsRecordOrCommand(line), "record %d is neither a command, a line nor an arc: %s", i,
+               FuzzChecks::Printable(line).c_str());
     if (IsPlainLine(line)) ++lineRecords;
   }
   FUZZ_CHECK(lineRecords <= clipped.FiniteLines, "%ld line records for %ld finite lines",

@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cmath>
+#include <string_view>
 #include <utility>
 #include <vector>
-#include <string_view>
 
 #include "common/FileLayer.h"
 #include "common/MyFunc.h"
@@ -320,7 +320,8 @@ class PlanGenerator {
         const double reach = 0.4 * (along ? ys_[std::min(j + 1, side_)] - ys_[j]
                                           : xs_[std::min(col + 1, side_)] - xs_[col]);
         if (reach > 0.0) {
-          Segment(out, m, along ? MyFunc::Point{m.X, m.Y + reach} : MyFunc::Point{m.X + reach, m.Y});
+          Segment(out, m,
+                  along ? MyFunc::Point{m.X, m.Y + reach} : MyFunc::Point{m.X + reach, m.Y});
         }
       } else {
         Segment(out, a, b);

@@ -9,7 +9,10 @@
 #     along a picked path of 99 points;
 #   - whole unattended runs on a bundled example: natively beside /bin/true,
 #     and under a warm Wine, the shipped 32-bit program and the 64-bit one,
-#     each beside a Windows program of its own kind that does nothing.
+#     each beside a Windows program of its own kind that does nothing;
+#   - whole native select runs along a generated plan of 10,000 and 100,000
+#     selected centre lines with a two-row wall preset, and their peak
+#     resident memory.
 # Times are medians of several runs (hyperfine). The machine may be shared:
 # the load average at the start goes into the report.
 #
@@ -17,6 +20,8 @@
 #
 # BENCH_BUILD_DIR sets the prefix of the build folders (default build/bench:
 # build/bench-native, build/bench-windows, build/bench-windows-x64).
+# BENCH_ONLY=select builds only the native programs, measures only the
+# select runs and prints their rows without writing the report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -35,23 +40,16 @@ load_at_start="$(cut -d' ' -f1-3 /proc/loadavg)"
 
 step() { printf '\n==== %s\n' "$*" >&2; }
 
+only="${BENCH_ONLY:-}"
+
 step "native release build"
 cmake --preset native-release -B "$native" >/dev/null
-cmake --build "$native" -j "$jobs" --target bench_read_exchange bench_build_multilines bench_preview \
-  generate_exchange vomurel jwhost >/dev/null
-
-step "windows builds"
-cmake --preset windows -B "$windows" >/dev/null
-cmake --build "$windows" -j "$jobs" --target vomurel >/dev/null
-cmake --preset windows-x64 -B "$windows64" >/dev/null
-cmake --build "$windows64" -j "$jobs" --target vomurel >/dev/null
-# The baselines are linked like the product: static, Windows subsystem,
-# stripped, and the 32-bit one with the same SSE2 arithmetic.
-mkdir -p "$windows/bench" "$windows64/bench"
-i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -static -s -mwindows tests/bench/trivial.cpp \
-  -o "$windows/bench/trivial.exe"
-x86_64-w64-mingw32-g++-posix -O2 -static -s -mwindows tests/bench/trivial.cpp \
-  -o "$windows64/bench/trivial.exe"
+if [ "$only" = select ]; then
+  cmake --build "$native" -j "$jobs" --target generate_exchange vomurel jwhost >/dev/null
+else
+  cmake --build "$native" -j "$jobs" --target bench_read_exchange bench_build_multilines \
+    bench_preview generate_exchange vomurel jwhost >/dev/null
+fi
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -70,6 +68,72 @@ cpu_ms() { # file command-prefix
   calc '%.1f' "($(json_field "$1" command "$2" user) + $(json_field "$1" command "$2" system)) * 1000"
 }
 verdict() { awk "BEGIN { print ($1) ? \"yes\" : \"**no**\" }"; }
+
+# The select run along a generated plan, read to write: the host's file is
+# restored before each run. Peak memory is the largest resident size
+# (GNU time's %M, in KiB) of three runs.
+select_ms=()
+select_cpu=()
+select_peak=()
+select_runs() {
+  local n run
+  for n in 10000 100000; do
+    step "whole select run, native, plan of $n lines"
+    run="$work/select-$n"
+    mkdir -p "$run"
+    cp "$native/bin/vomurel" "$run/"
+    "$native/bin/generate_exchange" --plan "$n" "$run/host.txt" >/dev/null
+    "$native/bin/jwhost" preset tests/bench/walls.preset "$run/vomurel.dat" >/dev/null
+    cp "$run/host.txt" "$run/JWC_TEMP.TXT"
+    "$run/vomurel" select && check_drawn "$run"
+    hyperfine -N --warmup 2 --runs 15 --prepare "cp $run/host.txt $run/JWC_TEMP.TXT" \
+      --export-json "$work/select-$n.json" "$run/vomurel select" >&2
+    select_ms+=("$(calc '%.0f' "$(json_field "$work/select-$n.json" command "$run/vomurel" median) * 1000")")
+    select_cpu+=("$(cpu_ms "$work/select-$n.json" "$run/vomurel")")
+    local kib=0 k
+    for _ in 1 2 3; do
+      cp "$run/host.txt" "$run/JWC_TEMP.TXT"
+      k="$(/usr/bin/time -f %M "$run/vomurel" select 2>&1 >/dev/null | tail -1)"
+      if [ "$k" -gt "$kib" ]; then kib="$k"; fi
+    done
+    select_peak+=("$(calc '%.1f' "$kib / 1024")")
+  done
+}
+# The run must have drawn: line records (four numbers) in the file.
+check_drawn() {
+  if ! grep -qE '^-?[0-9.E-]+ -?[0-9.E-]+ -?[0-9.E-]+ -?[0-9.E-]+' "$1/JWC_TEMP.TXT"; then
+    echo "bench: the run in $1 drew nothing" >&2
+    exit 1
+  fi
+}
+select_rows() {
+  local ratio
+  ratio="$(calc '%.1f' "${select_ms[1]} / ${select_ms[0]}")"
+  echo "| Whole select run, native, plan of 10,000 lines, two rows | ${select_ms[0]} ms (CPU ${select_cpu[0]} ms) | peak resident ${select_peak[0]} MiB | | |"
+  echo "| Whole select run, native, plan of 100,000 lines, two rows | ${select_ms[1]} ms (CPU ${select_cpu[1]} ms) | peak resident ${select_peak[1]} MiB | < 1 s | $(verdict "${select_ms[1]} < 1000") |"
+  echo "| Select run, 100,000 lines against 10,000 | $ratio × | | < 15 × | $(verdict "$ratio < 15") |"
+  echo "| Peak resident memory, select run of 100,000 lines | ${select_peak[1]} MiB | | < 200 MB | $(verdict "${select_peak[1]} * 1048576 < 200e6") |"
+}
+
+if [ "$only" = select ]; then
+  select_runs
+  printf '\nLoad average at the start: %s\n' "$load_at_start"
+  select_rows
+  exit 0
+fi
+
+step "windows builds"
+cmake --preset windows -B "$windows" >/dev/null
+cmake --build "$windows" -j "$jobs" --target vomurel >/dev/null
+cmake --preset windows-x64 -B "$windows64" >/dev/null
+cmake --build "$windows64" -j "$jobs" --target vomurel >/dev/null
+# The baselines are linked like the product: static, Windows subsystem,
+# stripped, and the 32-bit one with the same SSE2 arithmetic.
+mkdir -p "$windows/bench" "$windows64/bench"
+i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -static -s -mwindows tests/bench/trivial.cpp \
+  -o "$windows/bench/trivial.exe"
+x86_64-w64-mingw32-g++-posix -O2 -static -s -mwindows tests/bench/trivial.cpp \
+  -o "$windows64/bench/trivial.exe"
 
 step "reading a 100 MB exchange file"
 sample="$work/JWC_TEMP.TXT"
@@ -119,14 +183,6 @@ prepare_run() { # folder program...
   "$native/bin/jwhost" preset "examples/$example.preset" "$dir/vomurel.dat" >/dev/null
   cp "$dir/host.txt" "$dir/JWC_TEMP.TXT"
 }
-# The run must have drawn: line records (four numbers) in the file.
-check_drawn() {
-  if ! grep -qE '^-?[0-9.E-]+ -?[0-9.E-]+ -?[0-9.E-]+ -?[0-9.E-]+' "$1/JWC_TEMP.TXT"; then
-    echo "bench: the run in $1 drew nothing" >&2
-    exit 1
-  fi
-}
-
 step "whole unattended run, native"
 run="$work/native"
 prepare_run "$run" "$native/bin/vomurel"
@@ -156,6 +212,7 @@ wine_row() { # folder name, label, build folder
   ratio="$(calc '%.2f' "$wine_ms / $trivial_ms")"
   echo "| Whole unattended run, warm Wine, $label (example \`$example\`) | $wine_ms ms (CPU $wine_cpu ms) | trivial.exe ($label): $trivial_ms ms (CPU $trivial_cpu ms) | ≤ 1.2 × ($ratio ×) | $(verdict "$ratio <= 1.2") |"
 }
+select_runs
 wine32_row="$(wine_row wine32 "32-bit, shipped" "$windows")"
 wine64_row="$(wine_row wine64 64-bit "$windows64")"
 size32="$(stat -c %s "$windows/bin/vomurel.exe")"
@@ -184,6 +241,7 @@ Wine $(wine --version 2>/dev/null | sed 's/^wine-//')).
 | Whole unattended run, native (example \`$example\`) | $native_ms ms (CPU $native_cpu ms) | \`/bin/true\`: $true_ms ms (CPU $true_cpu ms) | < 2 ms more (+$native_extra ms) | $(verdict "$native_extra < 2") |
 $wine32_row
 $wine64_row
+$(select_rows)
 
 MB is 10^6 bytes. Reading: \`tests/bench/ReadExchangeBench.cpp\` on the file of
 \`tests/bench/GenerateExchange.cpp\`; peak memory is the process's peak resident size during
@@ -192,7 +250,11 @@ median CPU time of 7 repetitions, writing the line records into an empty output 
 run does; its memory is kept in the process between repetitions, and a run's first touch of
 new memory is shown beside it. Preview: \`tests/bench/PreviewBenchmark.cpp\`, the model
 of one redraw (build, fit, pixels), median of 7 repetitions. Whole runs: medians of hyperfine runs without a shell, the
-exchange file restored before each run; CPU is the mean user + system time.
+exchange file restored before each run; CPU is the mean user + system time. Select runs:
+\`vomurel select\` on the plan of \`generate_exchange --plan\` (\`tests/bench/GenerateExchange.cpp\`:
+rooms on a grid, T and X junctions, walls split and whole, a few rooms traced again as
+polylines) with the preset \`tests/bench/walls.preset\` (two rows 120 apart, chamfers, caps);
+peak resident memory is GNU time's maximum resident set size, the largest of three runs.
 EOF
 )"
 mkdir -p docs

@@ -3,7 +3,9 @@
 # exchange file, the settings file and the options file of every end-to-end
 # case, the bundled examples and a few thousand random paths and presets
 # (reals near a tie in their 15th digit; a third of them with drawing
-# options: caps and round corners). Cases are batched, one Wine start per build and kind:
+# options: caps and round corners), and a fifth as many select runs on random
+# plans (T, X, splits, duplicates, near misses, polylines; half with
+# options). Cases are batched, one Wine start per build and kind:
 #   - all cases through the run driver and the dialog's OK in one process
 #     (tests/crossbuild/CrossCheck.cpp);
 #   - the examples and the first random cases through the real programs;
@@ -30,10 +32,12 @@ for host in examples/*.host; do
   mode="$(sed -n 's/^mode \([12]\).*/\1/p' "$host")"
   printf '%s' "${mode:-2}" >"$cases/example-$name/args"
 done
-# The real programs on the examples and the first 100 random cases.
+# The real programs on the examples, the first 100 random paths and the
+# first 30 random plans.
 programs="$tmp/program-cases"
 mkdir -p "$programs"
-for c in "$cases"/example-* $(find "$cases" -maxdepth 1 -name 'r*' | sort | head -100); do
+for c in "$cases"/example-* $(find "$cases" -maxdepth 1 -name 'r*' | sort | head -100) \
+  $(find "$cases" -maxdepth 1 -name 's*' | sort | head -30); do
   ln -s "$c" "$programs/$(basename "$c")"
 done
 
@@ -72,6 +76,7 @@ done
 [ "$files" -gt "$count" ] || { echo "FAIL: only $files files were written" >&2; failures=$((failures + 1)); }
 if [ "$failures" -gt 0 ]; then exit 1; fi
 echo "compare-builds: the native program and ${names[*]} wrote the same bytes in all $files files" \
-  "($count random cases, $(find "$cases" -maxdepth 2 -name vomurel.ini | wc -l) with options," \
+  "($count random cases and $(find "$cases" -maxdepth 1 -name 's*' | wc -l) random select runs," \
+  "$(find "$cases" -maxdepth 2 -name vomurel.ini | wc -l) with options," \
   "$(find "$cases" -maxdepth 1 -name 'example-*' | wc -l) examples," \
   "$(find "$tmp/out-native/e2e" -mindepth 1 -maxdepth 1 | wc -l) end-to-end runs)"

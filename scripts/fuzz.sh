@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 build="${FUZZ_BUILD_DIR:-build/fuzz}"
-targets=(fuzz_exchange_reader fuzz_settings fuzz_options fuzz_conversions fuzz_builder)
+targets=(fuzz_exchange_reader fuzz_settings fuzz_options fuzz_conversions fuzz_builder fuzz_select)
 if (($#)); then targets=("$@"); fi
 
 cmake --preset fuzz -B "$build" >/dev/null

@@ -1,7 +1,10 @@
 #include "GenerateExchange.h"
 
 #include <array>
+#include <cmath>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "common/FileLayer.h"
 #include "common/MyFunc.h"
@@ -203,6 +206,169 @@ bool GenerateExchangeFile(const std::filesystem::path& path, std::uint64_t targe
   if (!file->Write(piece.data(), piece.size())) return false;
   result.Bytes += piece.size();
   return file->Close();
+}
+
+namespace {
+
+// Room widths of a timber-frame plan (multiples of 910 and 455), one of
+// them off the half-millimetre grid as a computed point would be.
+constexpr std::array<double, 5> RoomWidths = {2730.0, 3640.0, 4550.0, 1820.0, 3185.25};
+
+class PlanGenerator {
+ public:
+  PlanGenerator(std::int64_t segments, std::uint32_t seed) : random_(seed), left_(segments) {
+    // About two walls per room; a few more rooms than that make up for the
+    // missing walls, and the writing stops at the count anyway.
+    const double rooms = static_cast<double>(segments) / 1.6;
+    side_ = static_cast<int>(std::sqrt(rooms)) + 2;
+    xs_ = Positions();
+    ys_ = Positions();
+  }
+
+  void Write(std::string& out) {
+    out += "hk 0";
+    out += LineEnd;
+    out += "hs";
+    for (int i = 0; i < 16; ++i) out += " 100";
+    out += LineEnd;
+    for (std::string_view record : {"lg2", "ly5", "lc2", "lt1", "lw0"}) {
+      out += record;
+      out += LineEnd;
+    }
+    // Row by row: the walls along grid line j, then those across to line
+    // j + 1, so that a file cut short still holds whole rooms.
+    for (int j = 0; j <= side_ && left_ > 0; ++j) {
+      GridLine(out, j, true);
+      if (j < side_) GridLine(out, j, false);
+    }
+  }
+
+ private:
+  std::vector<double> Positions() {
+    std::vector<double> v{0.0};
+    for (int i = 0; i < side_; ++i) v.push_back(v.back() + RoomWidths[random_.Below(5)]);
+    return v;
+  }
+
+  // The wall between grid points (i, j) and (i + 1, j) when along, else
+  // between (j, i) and (j, i + 1) in (column, row) terms. Walls on the
+  // outline are always there; inside, a twelfth are left out.
+  bool Present(int i, int j, bool along) {
+    const bool outline = along ? (j == 0 || j == side_) : (i == 0 || i == side_);
+    return outline || random_.Below(12) != 0;
+  }
+
+  MyFunc::Point At(int i, int j, bool along, double t) const {
+    // along: i runs over columns on row j; across: i is a column, j a row.
+    if (along) return {xs_[i] + t * (xs_[i + 1] - xs_[i]), ys_[j]};
+    return {xs_[i], ys_[j] + t * (ys_[j + 1] - ys_[j])};
+  }
+
+  void Segment(std::string& out, MyFunc::Point a, MyFunc::Point b) {
+    if (left_ <= 0) return;
+    if (random_.Below(5) == 0) std::swap(a, b);
+    MyFunc::AppendReal(out, a.X);
+    out += ' ';
+    MyFunc::AppendReal(out, a.Y);
+    out += ' ';
+    MyFunc::AppendReal(out, b.X);
+    out += ' ';
+    MyFunc::AppendReal(out, b.Y);
+    out += LineEnd;
+    --left_;
+  }
+
+  // One grid line's walls: along row j (columns 0..side-1), or across from
+  // row j to j + 1 at every column.
+  void GridLine(std::string& out, int j, bool along) {
+    if (random_.Below(8) == 0) {
+      out += "lc";
+      MyFunc::AppendInt(out, 1 + random_.Below(9));
+      out += LineEnd;
+    }
+    const int count = along ? side_ : side_ + 1;
+    int run = 0; // walls still to draw as one line with the current one
+    MyFunc::Point start{};
+    MyFunc::Point end{};
+    for (int col = 0; col < count && left_ > 0; ++col) {
+      if (!Present(col, j, along)) {
+        if (run > 0) Segment(out, start, end);
+        run = 0;
+        continue;
+      }
+      const MyFunc::Point a = along ? At(col, j, true, 0.0) : At(col, j, false, 0.0);
+      const MyFunc::Point b = along ? At(col, j, true, 1.0) : At(col, j, false, 1.0);
+      if (along && run > 0) {
+        // A wall drawn whole across several rooms: the walls across it meet
+        // it in its middle.
+        end = b;
+        if (--run == 0) Segment(out, start, b);
+        continue;
+      }
+      if (along && random_.Below(4) == 0) {
+        start = a;
+        end = b;
+        run = static_cast<int>(random_.Below(4));
+        if (run == 0) Segment(out, a, b);
+        continue;
+      }
+      if (random_.Below(16) == 0) {
+        // Drawn as two lines, with a short wall from the joint into a room.
+        const MyFunc::Point m = along ? At(col, j, true, 0.5) : At(col, j, false, 0.5);
+        Segment(out, a, m);
+        Segment(out, m, b);
+        const double reach = 0.4 * (along ? ys_[std::min(j + 1, side_)] - ys_[j]
+                                          : xs_[std::min(col + 1, side_)] - xs_[col]);
+        if (reach > 0.0) {
+          Segment(out, m,
+                  along ? MyFunc::Point{m.X, m.Y + reach} : MyFunc::Point{m.X + reach, m.Y});
+        }
+      } else {
+        Segment(out, a, b);
+      }
+      if (!along && col < side_ && random_.Below(40) == 0) Room(out, col, j);
+    }
+    if (run > 0) Segment(out, start, end);
+  }
+
+  // The room with its lower left corner at grid point (i, j) traced again
+  // clockwise as a closed polyline over its walls.
+  void Room(std::string& out, int i, int j) {
+    if (left_ <= 0) return;
+    out += "pl";
+    out += LineEnd;
+    const MyFunc::Point p[] = {
+        {xs_[i], ys_[j]}, {xs_[i], ys_[j + 1]}, {xs_[i + 1], ys_[j + 1]}, {xs_[i + 1], ys_[j]}};
+    for (int k = 0; k < 4 && left_ > 0; ++k) {
+      const MyFunc::Point& a = p[k];
+      const MyFunc::Point& b = p[(k + 1) % 4];
+      MyFunc::AppendReal(out, a.X);
+      out += ' ';
+      MyFunc::AppendReal(out, a.Y);
+      out += ' ';
+      MyFunc::AppendReal(out, b.X);
+      out += ' ';
+      MyFunc::AppendReal(out, b.Y);
+      out += LineEnd;
+      --left_;
+    }
+    out += "#";
+    out += LineEnd;
+  }
+
+  Random random_;
+  std::int64_t left_;
+  int side_ = 0;
+  std::vector<double> xs_;
+  std::vector<double> ys_;
+};
+
+} // namespace
+
+std::string PlanExchange(std::int64_t segments, std::uint32_t seed) {
+  std::string out;
+  PlanGenerator(segments, seed).Write(out);
+  return out;
 }
 
 } // namespace ExchangeBench

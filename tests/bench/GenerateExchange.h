@@ -24,4 +24,13 @@ GeneratedFile AppendExchangeRecords(std::string& out, std::uint64_t targetBytes,
 bool GenerateExchangeFile(const std::filesystem::path& path, std::uint64_t targetBytes,
                           std::uint32_t seed, GeneratedFile& result);
 
+// The file the host writes after a range selection of a plan's centre
+// lines, for timing the select run: walls on a grid of rooms (T and X
+// junctions, free ends where a wall stops), each wall drawn either split at
+// every junction or whole across several rooms, some split between
+// junctions, some reversed, and a few rooms traced again as polylines over
+// walls already drawn. Stops after exactly `segments` line records (the
+// polylines' lines included). The same seed gives the same bytes.
+std::string PlanExchange(std::int64_t segments, std::uint32_t seed);
+
 } // namespace ExchangeBench

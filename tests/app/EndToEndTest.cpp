@@ -194,9 +194,7 @@ TEST_F(EndToEnd, OptionsFileBesideTheProgramAddsCapsAndArcsOnlyToItsPreset) {
   }
 }
 
-// The example plan's selection as jwhost writes it, the settings from its
-// preset description, and the bytes the program wrote back compared with
-// the expected file checked in beside this test.
+// The example plan, written as jwhost writes it, against the expected file.
 TEST_F(EndToEnd, SelectRunDrawsTheExamplePlanByteForByte) {
   const fs::path source(VOMUREL_SOURCE_DIR);
   JwHost::HostScene scene;
@@ -216,19 +214,16 @@ TEST_F(EndToEnd, SelectRunDrawsTheExamplePlanByteForByte) {
 }
 
 TEST_F(EndToEnd, SelectRunWithoutLinesWritesOnlyTheNotice) {
-  // "線が選択されていません" in Shift-JIS.
+  // "h#線が選択されていません" in Shift-JIS.
   const std::string notice =
-      "h#"
-      "\x90\xfc\x82\xaa\x91\x49\x91\xf0\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1\r"
-      "\n";
+      "h#\x90\xfc\x82\xaa\x91\x49\x91\xf0\x82\xb3\x82\xea"
+      "\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1\r\n";
   const struct {
     const char* Name;
     std::string Exchange;
     std::string Layers;
   } cases[] = {
-      {"nothing selected", "hs 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nlg2\r\nly5\r\nlc3\r\n",
-       "lg2\r\nly5\r\n"},
-      {"picked points only", "lg1\r\nly0\r\n" + LPath, "lg1\r\nly0\r\n"},
+      {"picked points only", "lg1\r\nly5\r\n" + LPath, "lg1\r\nly5\r\n"},
       {"a line of no length and one within the join distance", " 5 5 5 5\r\n 0 0 0.0000001 0\r\n",
        "lg0\r\nly0\r\n"},
       {"a line in message mode, circles, arcs and a text",

@@ -188,10 +188,10 @@ class ChainWalker {
     std::vector<int> forward;
     std::vector<int> order;
     if (Follow(2 * seed + 1, seed, used, forward)) {
+      // The walk's last node is the seed's start again.
       order.push_back(s.From);
       order.push_back(s.To);
       order.insert(order.end(), forward.begin(), forward.end());
-      order.push_back(s.From);
     } else {
       Follow(2 * seed, seed, used, order);
       std::reverse(order.begin(), order.end());

@@ -31,7 +31,6 @@ using MyFunc::Point;
 
 using IndexPoint = bg::model::point<double, 2, bg::cs::cartesian>;
 using IndexBox = bg::model::box<IndexPoint>;
-using IndexSegment = bg::model::segment<IndexPoint>;
 using IndexEntry = std::pair<IndexBox, std::uint32_t>;
 
 Point Minus(const Point& a, const Point& b) { return {a.X - b.X, a.Y - b.Y}; }
@@ -133,6 +132,13 @@ std::vector<BandQuad> BandQuads(const std::vector<Chain>& chains,
 
 bool StrictlyInside(const Point& p, const BandQuad& q) {
   constexpr double clip = MyFunc::ClipTolerance;
+  // Far outside the quad's box: neither inside nor near an edge.
+  if (p.X < std::min({q.A.X, q.B.X, q.C.X, q.D.X}) - clip ||
+      p.X > std::max({q.A.X, q.B.X, q.C.X, q.D.X}) + clip ||
+      p.Y < std::min({q.A.Y, q.B.Y, q.C.Y, q.D.Y}) - clip ||
+      p.Y > std::max({q.A.Y, q.B.Y, q.C.Y, q.D.Y}) + clip) {
+    return false;
+  }
   if (SegmentDistance(p, q.A, q.B) <= clip || SegmentDistance(p, q.C, q.D) <= clip ||
       (q.OuterDA && SegmentDistance(p, q.D, q.A) <= clip) ||
       (q.OuterBC && SegmentDistance(p, q.B, q.C) <= clip)) {
@@ -206,7 +212,11 @@ void ClippingSink::Line(const Point& from, const Point& to) {
     out_.Line(from, to);
     return;
   }
-  const auto& near = index_->Near(IndexSegment{{from.X, from.Y}, {to.X, to.Y}}, chain_);
+  // The line's box, not the line: a box test is far cheaper than a segment
+  // test inside the tree, and the cuts sort out the few extra candidates.
+  const auto& near = index_->Near(IndexBox{{std::min(from.X, to.X), std::min(from.Y, to.Y)},
+                                           {std::max(from.X, to.X), std::max(from.Y, to.Y)}},
+                                  chain_);
   if (near.empty()) {
     out_.Line(from, to);
     return;
@@ -283,7 +293,11 @@ void ClippingSink::Arc(const MultiLine::CornerArc& arc) {
         if (!(u >= 0.0 && u <= 1.0)) continue;
         const Point x{e0.X + u * s.X, e0.Y + u * s.Y};
         const Point rx = Minus(x, c);
-        if (Cross(rs, rx) > 0.0 && Cross(rx, re) > 0.0) cuts.emplace_back(-Dot(rs, rx), x);
+        const double key = -Dot(rs, rx);
+        // A key that overflowed would break the sort's ordering.
+        if (std::isfinite(key) && Finite(x) && Cross(rs, rx) > 0.0 && Cross(rx, re) > 0.0) {
+          cuts.emplace_back(key, x);
+        }
       }
     });
   }

@@ -22,6 +22,11 @@ TEST(RunModeFromArguments, OnlyExactOneOrTwoRunUnattended) {
       {{" 1"}, Unit1::DialogRun},
       {{"x", "1"}, Unit1::DialogRun},
       {{"\x82\x50"}, Unit1::DialogRun}, // full-width one
+      {{"select"}, Unit1::SelectionRun},
+      {{"select", "2"}, Unit1::SelectionRun},
+      {{"Select"}, Unit1::DialogRun},
+      {{"select "}, Unit1::DialogRun},
+      {{"2", "select"}, Unit1::PathRun},
   };
   for (const auto& c : cases) {
     std::string shown;

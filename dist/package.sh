@@ -10,7 +10,8 @@ src=$1 version=$2 stage=$3 exe=${4:-} zip=${5:-}
 folder="$stage/vomurel"
 rm -rf "$folder"
 mkdir -p "$folder"
-for name in vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat vomurel_choose.bat readme.txt; do
+for name in vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat vomurel_choose.bat \
+  vomurel_select.bat readme.txt; do
   # CR LF first, while the text is still UTF-8; -c is not used, so a
   # character without a Shift-JIS form fails the build.
   tr -d '\r' <"$src/$name" | sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' |
@@ -33,5 +34,5 @@ if [ -n "$exe" ]; then
   rm -f "$zip"
   (cd "$stage" && TZ=UTC zip -q -X -D "$zip" vomurel/ vomurel/vomurel.exe vomurel/vomurel_2pt.bat \
     vomurel/vomurel_path.bat vomurel/vomurel_settings.bat vomurel/vomurel_choose.bat \
-    vomurel/readme.txt)
+    vomurel/vomurel_select.bat vomurel/readme.txt)
 fi

@@ -29,7 +29,7 @@ for host in examples/*.host; do
   mkdir -p "$cases/example-$name"
   "$native/bin/jwhost" exchange "$host" "$cases/example-$name/JWC_TEMP.TXT" >/dev/null
   "$native/bin/jwhost" preset "examples/$name.preset" "$cases/example-$name/vomurel.dat" >/dev/null
-  mode="$(sed -n 's/^mode \([12]\).*/\1/p' "$host")"
+  mode="$(sed -n 's/^mode \(1\|2\|select\)\b.*/\1/p' "$host")"
   printf '%s' "${mode:-2}" >"$cases/example-$name/args"
 done
 # The real programs on the examples, the first 100 random paths and the

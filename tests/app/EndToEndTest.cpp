@@ -11,6 +11,9 @@
 
 #include "settings/Presets.h"
 #include "tests/support/TestFiles.h"
+#include "tools/jwhost/HostDescription.h"
+#include "tools/jwhost/HostRun.h"
+#include "tools/jwhost/PresetDescription.h"
 #include "tools/jwhost/Process.h"
 
 namespace fs = std::filesystem;
@@ -188,6 +191,50 @@ TEST_F(EndToEnd, OptionsFileBesideTheProgramAddsCapsAndArcsOnlyToItsPreset) {
     ASSERT_EQ(Run({"2"}), 0) << c.Name;
     EXPECT_EQ(Output(), c.Expected) << c.Name;
     EXPECT_EQ(ReadFileBytes(OptionsPath()), c.Ini) << c.Name << ": a run never writes it";
+  }
+}
+
+// The example plan, written as jwhost writes it, against the expected file.
+TEST_F(EndToEnd, SelectRunDrawsTheExamplePlanByteForByte) {
+  const fs::path source(VOMUREL_SOURCE_DIR);
+  JwHost::HostScene scene;
+  Settings::PresetTable table;
+  std::string exchange, error;
+  ASSERT_TRUE(
+      JwHost::ParseHostDescription(ReadFileBytes(source / "examples/plan.host"), scene, error))
+      << error;
+  ASSERT_TRUE(JwHost::ExchangeBytes(scene, exchange, error)) << error;
+  ASSERT_TRUE(
+      JwHost::ParsePresetDescription(ReadFileBytes(source / "examples/plan.preset"), table, error))
+      << error;
+  ASSERT_TRUE(JwHost::SavePresetFiles(table, SettingsPath(), error)) << error;
+  WriteExchange(exchange);
+  ASSERT_EQ(Run({"select"}), 0);
+  EXPECT_EQ(Output(), ReadFileBytes(source / "tests/app/golden/plan-select.txt"));
+}
+
+TEST_F(EndToEnd, SelectRunWithoutLinesWritesOnlyTheNotice) {
+  // "h#線が選択されていません" in Shift-JIS.
+  const std::string notice =
+      "h#\x90\xfc\x82\xaa\x91\x49\x91\xf0\x82\xb3\x82\xea"
+      "\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1\r\n";
+  const struct {
+    const char* Name;
+    std::string Exchange;
+    std::string Layers;
+  } cases[] = {
+      {"picked points only", "lg1\r\nly5\r\n" + LPath, "lg1\r\nly5\r\n"},
+      {"a line of no length and one within the join distance", " 5 5 5 5\r\n 0 0 0.0000001 0\r\n",
+       "lg0\r\nly0\r\n"},
+      {"a line in message mode, circles, arcs and a text",
+       "msg\r\n 0 0 100 0\r\nci 0 0 10\r\nci 0 0 10 0 90 1 0\r\nch 0 0 1 0 \"a\r\n",
+       "lg0\r\nly0\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteSettings(OneRowPreset(10, 3));
+    WriteExchange(c.Exchange);
+    ASSERT_EQ(Run({"select"}), 0) << c.Name;
+    EXPECT_EQ(Output(), c.Layers + notice) << c.Name;
   }
 }
 

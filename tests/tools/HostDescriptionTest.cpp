@@ -35,14 +35,20 @@ TEST(HostDescription, WritesEveryRecordInTheHostsOrder) {
       "lw 5\n"
       "point 0 0\n"
       "point 100.5 -0.25\n"
-      "raw lg5\n");
+      "line 0 0 100.5 -2\n"
+      "raw lg5\n"
+      "polyline 0 0 10 0 10 10\n");
   EXPECT_EQ(scene.Title, "L path");
-  EXPECT_EQ(scene.Mode, 1);
+  EXPECT_EQ(scene.Mode, "1");
+  EXPECT_EQ(scene.Selected.size(), 3u);
+  // Selected elements and raw records in description order; a polyline's
+  // lines between "pl" and "#", as the tool's reader takes them.
   EXPECT_EQ(JwHost::ExchangeText(scene),
             "hs 1 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1\r\n"
             "lg2\r\nlyA\r\nlc3\r\nlt2\r\nlw5\r\n"
             "hp1 0 0\r\nhp2 100.5 -0.25\r\n"
-            "lg5\r\n");
+            " 0 0 100.5 -2\r\nlg5\r\npl\r\n 0 0 10 0\r\n 10 0 10 10\r\n#\r\n");
+  EXPECT_EQ(Parse("mode select\n").Mode, "select");
 }
 
 TEST(HostDescription, ScalesSetsAllSixteenGroups) {
@@ -60,8 +66,8 @@ TEST(HostDescription, AcceptsCrLfTabsAndIndentedComments) {
 
 TEST(HostDescription, RawRecordKeepsItsBlanks) {
   const HostScene scene = Parse("raw ch 0 0 1 0 \"a  b \n");
-  ASSERT_EQ(scene.RawRecords.size(), 1u);
-  EXPECT_EQ(scene.RawRecords[0], "ch 0 0 1 0 \"a  b ");
+  ASSERT_EQ(scene.Records.size(), 1u);
+  EXPECT_EQ(scene.Records[0], "ch 0 0 1 0 \"a  b ");
 }
 
 TEST(HostDescription, JapaneseTextBecomesShiftJis) {
@@ -87,6 +93,10 @@ TEST(HostDescription, ErrorsNameTheLineAndTheProblem) {
       {"\n# c\nlayer 16 0\n", "line 3: \"16\" is not a whole number from 0 to 15"},
       {"layer 1\n", "line 1: expected \"layer <group> <layer>\""},
       {"mode 3\n", "line 1: \"3\" is not a whole number from 1 to 2"},
+      {"line 0 0 1\n", "line 1: expected \"line <x1> <y1> <x2> <y2>\""},
+      {"polyline 0 0\n", "line 1: expected \"polyline <x1> <y1> <x2> <y2> ...\", pairs of numbers"},
+      {"polyline 0 0 1 1 2\n",
+       "line 1: expected \"polyline <x1> <y1> <x2> <y2> ...\", pairs of numbers"},
       {"point 1\n", "line 1: expected \"point <x> <y>\""},
       {"point 1 2x\n", "line 1: \"2x\" is not a number"},
       {"scales 1 2 3\n", "line 1: expected \"scales <s0> ... <s15>, 16 numbers\""},

@@ -147,6 +147,21 @@ TEST_F(SvgRender, PointPickedAgainSharesTheFirstMarker) {
   EXPECT_NE(svg.find(">P1=P4<"), std::string::npos);
 }
 
+TEST_F(SvgRender, SelectedLinesLieUnderTheResultAndWidenThePicture) {
+  scene_.Points.clear();
+  scene_.Mode = "select";
+  scene_.Selected = {{{0, 0}, {100, 0}}, {{100, 0}, {100, 200}}};
+  const std::string svg = JwHost::RenderSvg(scene_, output_);
+  const auto lines = Elements(svg, "line");
+  ASSERT_GE(lines.size(), 3u) << svg;
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(lines[i].count("class") == 1, i < 2) << "the result comes after the selected lines";
+  }
+  EXPECT_EQ(lines[1].at("stroke"), "#a0a0a0");
+  EXPECT_NE(svg.find("y 0 .. 200 (y up)"), std::string::npos) << svg;
+  EXPECT_NE(svg.find("(mode select, 3 lines)"), std::string::npos) << svg;
+}
+
 TEST_F(SvgRender, TitleIsEscaped) {
   const std::string svg = JwHost::RenderSvg(scene_, output_);
   EXPECT_NE(svg.find("L &lt;path&gt; &amp; more"), std::string::npos);

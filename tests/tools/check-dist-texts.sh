@@ -15,7 +15,7 @@ case "${1:-}" in
   --zip)
     unzip -q "$2" -d "$tmp"
     folder="$tmp/vomurel"
-    expected="readme.txt vomurel.exe vomurel_2pt.bat vomurel_choose.bat vomurel_path.bat vomurel_settings.bat"
+    expected="readme.txt vomurel.exe vomurel_2pt.bat vomurel_choose.bat vomurel_path.bat vomurel_select.bat vomurel_settings.bat"
     actual="$(find "$folder" -mindepth 1 -printf '%f\n' | sort | tr '\n' ' ' | sed 's/ $//')"
     [ "$actual" = "$expected" ] || fail "zip holds [$actual], expected [$expected]"
     [ "$(head -c 2 "$folder/vomurel.exe")" = "MZ" ] || fail "vomurel.exe is no Windows program"
@@ -95,6 +95,12 @@ check_batch() {
 check_batch vomurel_2pt.bat "vomurel.exe 1" "#jww #cd #zw #1- #2 #hr #e" "#99# #1-%d"
 check_batch vomurel_path.bat "vomurel.exe 2" "#jww #cd #zw #1-%d #99# #hr #e" "#1- #2"
 check_batch vomurel_settings.bat "vomurel.exe" "#jww #cd #e" "#zw #1- #2 #99# #hr"
+# A range selection whose lines stay in the drawing: no picked points.
+check_batch vomurel_select.bat "vomurel.exe select" "#jww #cd #zw #h1 #hc #hr #e" "#1- #1-%d #2 #99#"
+select_prompt="$(iconv -f CP932 -t UTF-8 <"$folder/vomurel_select.bat" | tr -d '\r' | sed -n 's/^REM #hc //p')"
+prompt_bytes="$(printf '%s' "$select_prompt" | iconv -f UTF-8 -t CP932 | wc -c)"
+[ "$prompt_bytes" -gt 0 ] && [ "$prompt_bytes" -le 40 ] ||
+  fail "vomurel_select.bat: prompt \"$select_prompt\" is empty or longer than 40 bytes"
 
 # The continuous pick as the host's published batch files write it: a
 # numbered prompt with a rubber band, then "#99#" alone on the next line.
@@ -117,7 +123,7 @@ actual="$(iconv -f CP932 -t UTF-8 <"$folder/vomurel_choose.bat" | tr -d '\r' || 
 check_text "$folder/readme.txt"
 readme="$(iconv -f CP932 -t UTF-8 <"$folder/readme.txt" || true)"
 for word in 外部変形 プリセット vomurel_2pt.bat vomurel_path.bat vomurel_settings.bat vomurel_choose.bat \
-  点指示終了 vomurel.dat vomurel.ini 留線 F6; do
+  vomurel_select.bat 中心線 点指示終了 vomurel.dat vomurel.ini 留線 F6; do
   grep -qF "$word" <<<"$readme" || fail "readme.txt does not mention $word"
 done
 grep -q '@VERSION@' <<<"$readme" && fail "readme.txt still holds the version placeholder"

@@ -33,19 +33,20 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 [ "$(wc -l <vomurel.dat)" -eq 1423 ] || fail "the test's settings file is not 1423 lines"
 settings_sum="$(md5sum <vomurel.dat)"
 
-# An L-shaped path: (0, 0), (100, 0), (100, 100).
+# An L-shaped path: (0, 0), (100, 0), (100, 100), picked unless other
+# records are given.
 host_file() {
   printf 'hs 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nlg0\r\nly0\r\nlc1\r\nlt1\r\nlw0\r\n'
-  printf 'hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\n'
+  printf '%b' "${1:-hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\n}"
 }
 
 # The program call of a batch file: its one line that is no REM line.
 call_of() { tr -d '\r' <"$1" | grep -v '^REM' | grep -v '^$'; }
 
-run_batch() { # batch file, expected exchange file after the run
+run_batch() { # batch file, expected exchange file after the run[, records]
   local bat="$1" expected="$2" call
   call="$(call_of "$bat")"
-  host_file >JWC_TEMP.TXT
+  host_file "${3:-}" >JWC_TEMP.TXT
   # shellcheck disable=SC2086 # the call is "vomurel.exe <argument>"
   timeout 120 "$wine_run" ./$call || fail "$bat: \"$call\" ended with $?"
   if cmp -s JWC_TEMP.TXT <(printf '%b' "$expected"); then
@@ -64,9 +65,13 @@ run_batch vomurel_path.bat \
   'lg0\r\nly0\r\nlc2\r\nlt1\r\nlw0\r\n0 10 87 10\r\n87 10 90 13\r\n90 13 90 100\r\n'
 # Two-point picking: the first segment only, without a corner.
 run_batch vomurel_2pt.bat 'lg0\r\nly0\r\nlc2\r\nlt1\r\nlw0\r\n0 10 100 10\r\n'
+# The same L selected as two lines: one chain, drawn as the picked path is.
+run_batch vomurel_select.bat \
+  'lg0\r\nly0\r\nlc2\r\nlt1\r\nlw0\r\n0 10 87 10\r\n87 10 90 13\r\n90 13 90 100\r\n' \
+  ' 0 0 100 0\r\n 100 0 100 100\r\n'
 
 [ "$(md5sum <vomurel.dat)" = "$settings_sum" ] || fail "an unattended run changed vomurel.dat"
-[ "$(find . -mindepth 1 -printf '%f\n' | sort | tr '\n' ' ')" = "JWC_TEMP.TXT readme.txt vomurel.dat vomurel.exe vomurel_2pt.bat vomurel_choose.bat vomurel_path.bat vomurel_settings.bat " ] ||
+[ "$(find . -mindepth 1 -printf '%f\n' | sort | tr '\n' ' ')" = "JWC_TEMP.TXT readme.txt vomurel.dat vomurel.exe vomurel_2pt.bat vomurel_choose.bat vomurel_path.bat vomurel_select.bat vomurel_settings.bat " ] ||
   fail "the run left other files: $(ls)"
 
 if [ "$failures" -gt 0 ]; then

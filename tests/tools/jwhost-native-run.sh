@@ -29,7 +29,11 @@ for host in "$examples"/*.host; do
   [ "$records" -gt 0 ] || fail "$name: no line records"
   lines="$(grep -c '<line ' "$tmp/$name.svg" || true)"
   [ "$lines" -ge "$records" ] || fail "$name: $records records but $lines lines in the picture"
-  grep -q '<polyline class="picked"' "$tmp/$name.svg" || fail "$name: no picked path in the picture"
+  if grep -qx 'mode select' "$host"; then
+    grep -q '<line class="selected"' "$tmp/$name.svg" || fail "$name: no selected lines in the picture"
+  else
+    grep -q '<polyline class="picked"' "$tmp/$name.svg" || fail "$name: no picked path in the picture"
+  fi
 done
 
 # Corners mitred and chamfered on both sides of the path.
@@ -49,6 +53,13 @@ expect_records wall-door "13 10 20 10" "-7 -10 20 -10" "110 -15 110 15" "20 -15 
 # Round corners: one arc per row, all about one centre, and each in the picture.
 expect_records kerb-return "0 500 0 150" "ci 150 150 150 180 270 1 0" "150 0 700 0" \
   "ci 150 150 135 180 270 1 0" "ci 150 150 180 180 270 1 0"
+# The plan, run on its selected lines: each T opens the through wall's near
+# face, the partition's cap inside the wall it starts from is gone, the X
+# opens both ways, and free ends get their caps.
+expect_records plan "2100 100 3900 100" "1900 100 1900 1800" "2100 1800 1900 1800" \
+  "7100 -100 7100 1400" "7100 1600 8400 1600" "8600 1600 10000 1600" "10000 1400 10000 1600" \
+  "8600 500 8400 500" "8500 4400 8500 4600"
+grep -qE "^  (1900 0 2100 0|2100 0 1900 0)$" "$tmp/plan.out" && fail "plan: a cap inside a wall"
 arcs="$(grep -c '<path class="arc"' "$tmp/kerb-return.svg" || true)"
 [ "$arcs" -eq 3 ] || fail "kerb-return: $arcs arcs in the picture"
 

@@ -12,6 +12,17 @@ constexpr int MaxLayer = 15;
 
 void AppendHexDigit(std::string& out, int value) { out += "0123456789ABCDEF"[value & 15]; }
 
+// A plain line record as the host writes a selected line: a blank, then
+// the four numbers.
+std::string LineRecord(const MyFunc::Segment& line) {
+  std::string s;
+  for (double v : {line.A.X, line.A.Y, line.B.X, line.B.Y}) {
+    s += ' ';
+    MyFunc::AppendReal(s, v);
+  }
+  return s;
+}
+
 bool ApplyLine(const DescriptionLine& d, HostScene& scene, std::string& problem) {
   const auto& a = d.Args;
   const auto expect = [&](std::size_t count, const char* usage) {
@@ -38,10 +49,39 @@ bool ApplyLine(const DescriptionLine& d, HostScene& scene, std::string& problem)
     return true;
   }
   if (d.Keyword == "raw") {
-    scene.RawRecords.emplace_back(d.Rest);
+    scene.Records.emplace_back(d.Rest);
     return true;
   }
-  if (d.Keyword == "mode") return expect(1, "mode 1|2") && readInt(a[0], 1, 2, scene.Mode);
+  if (d.Keyword == "mode") {
+    if (!expect(1, "mode 1|2|select")) return false;
+    if (a[0] == "select") {
+      scene.Mode = "select";
+      return true;
+    }
+    int mode = 0;
+    if (!readInt(a[0], 1, 2, mode)) return false;
+    scene.Mode = MyFunc::FormatInt(mode);
+    return true;
+  }
+  if (d.Keyword == "line" || d.Keyword == "polyline") {
+    const bool polyline = d.Keyword == "polyline";
+    if (polyline ? a.size() < 4 || a.size() % 2 != 0 : a.size() != 4) {
+      problem = polyline ? "expected \"polyline <x1> <y1> <x2> <y2> ...\", pairs of numbers"
+                         : "expected \"line <x1> <y1> <x2> <y2>\"";
+      return false;
+    }
+    std::vector<MyFunc::Point> points(a.size() / 2);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      if (!readReal(a[2 * i], points[i].X) || !readReal(a[2 * i + 1], points[i].Y)) return false;
+    }
+    if (polyline) scene.Records.emplace_back("pl");
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+      scene.Selected.push_back({points[i], points[i + 1]});
+      scene.Records.push_back(LineRecord(scene.Selected.back()));
+    }
+    if (polyline) scene.Records.emplace_back("#");
+    return true;
+  }
   if (d.Keyword == "layer") {
     return expect(2, "layer <group> <layer>") && readInt(a[0], 0, MaxLayer, scene.LayerGroup) &&
            readInt(a[1], 0, MaxLayer, scene.Layer);
@@ -126,8 +166,8 @@ std::string ExchangeText(const HostScene& scene) {
     MyFunc::AppendReal(s, p.Y);
     s += "\r\n";
   }
-  for (const std::string& raw : scene.RawRecords) {
-    s += raw;
+  for (const std::string& record : scene.Records) {
+    s += record;
     s += "\r\n";
   }
   return s;

@@ -3,7 +3,7 @@
 //
 // Grammar (one record a line; "#" starts a comment line):
 //   title <text>          caption of the picture (free text)
-//   mode 1|2              argument the tool is started with (default 2)
+//   mode 1|2|select       argument the tool is started with (default 2)
 //   layer <group> <layer> current layer group and layer, 0..15 (default 0 0)
 //   scales <s0> ... <s15> the scales of the 16 layer groups (default all 1)
 //   scale <group> <s>     the scale of one layer group
@@ -11,11 +11,19 @@
 //   lw <n>                the host's current line width; without it no "lw"
 //                         record is written, as when widths are not exchanged
 //   point <x> <y>         next picked point (hp1, hp2, ...; at most 99)
-//   raw <text>            one more record, written as given after the points
+//   line <x1> <y1> <x2> <y2>
+//                         a selected line: the plain record " x1 y1 x2 y2"
+//   polyline <x1> <y1> <x2> <y2> ...
+//                         a selected polyline of two points or more: "pl",
+//                         one plain record per line between neighbouring
+//                         points, then "#"
+//   raw <text>            one more record, written as given
 //
 // The file holds, in this order and each ended by CR LF: "hs" with the 16
 // scales, "lg", "ly", "lc", "lt", "lw" (when given), one "hp" record per
-// point and the raw records, in Shift-JIS.
+// point, then the selected elements and the raw records in the order they
+// are described (so "raw lc3" before a line gives it its own pen), in
+// Shift-JIS.
 #pragma once
 
 #include <array>
@@ -32,7 +40,7 @@ constexpr int MaxPickedPoints = 99;
 
 struct HostScene {
   std::string Title;
-  int Mode = 2;
+  std::string Mode = "2"; // "1", "2" or "select"
   int LayerGroup = 0;
   int Layer = 0;
   std::array<double, 16> Scales = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
@@ -40,7 +48,11 @@ struct HostScene {
   int LineType = 1;
   std::optional<int> LineWidth;
   std::vector<MyFunc::Point> Points;
-  std::vector<std::string> RawRecords; // UTF-8, converted when written
+  // Every line of the selected elements, polylines' lines included.
+  std::vector<MyFunc::Segment> Selected;
+  // The records after the points: selected elements and raw records in
+  // description order, UTF-8, converted when written.
+  std::vector<std::string> Records;
 };
 
 // False with a message naming the line on the first error.

@@ -97,7 +97,7 @@ RunResult RunIn(const fs::path& folder, const HostScene& scene, const RunOptions
 
   std::vector<std::string> command = options.Runner;
   command.push_back(PathToUtf8(program));
-  command.push_back(MyFunc::FormatInt(options.Mode.value_or(scene.Mode)));
+  command.push_back(options.Mode.value_or(scene.Mode));
   const ProcessResult run = RunProcess(command, folder, options.TimeoutSeconds);
   if (!run.Started) {
     result.Error = run.Error;

@@ -25,7 +25,7 @@ struct RunOptions {
   // Folder the program runs in (copied there unless it is already its
   // folder); empty: a fresh temporary folder, removed afterwards.
   std::filesystem::path WorkFolder;
-  std::optional<int> Mode; // overrides the description's
+  std::optional<std::string> Mode; // "1", "2" or "select"; overrides the description's
   int TimeoutSeconds = 120;
 };
 

@@ -3,7 +3,7 @@
 // would, starts the tool, reads its commands back and draws them as SVG.
 //
 //   jwhost run <host-desc> --exe <vomurel[.exe]> [--wine | --runner <cmd>]
-//          [--presets <preset-desc | file.dat>] [--mode 1|2] [--work <dir>]
+//          [--presets <preset-desc | file.dat>] [--mode 1|2|select] [--work <dir>]
 //          [--svg <out.svg>] [--timeout <seconds>]
 //   jwhost exchange <host-desc> <out-file>     writes only the exchange file
 //   jwhost render <host-desc> <tool-output> <out.svg>
@@ -38,7 +38,7 @@ constexpr int ExitUsage = 2;
 constexpr char Usage[] =
     "usage:\n"
     "  jwhost run <host-desc> --exe <vomurel[.exe]> [--wine | --runner <cmd>]\n"
-    "         [--presets <preset-desc|file.dat>] [--mode 1|2] [--work <dir>]\n"
+    "         [--presets <preset-desc|file.dat>] [--mode 1|2|select] [--work <dir>]\n"
     "         [--svg <out.svg>] [--timeout <seconds>]\n"
     "  jwhost exchange <host-desc> <out-file>\n"
     "  jwhost render <host-desc> <tool-output> <out.svg>\n"
@@ -118,8 +118,9 @@ int CommandRun(const std::vector<std::string>& args) {
     } else if (a == "--svg") {
       svg = v;
     } else if (a == "--mode") {
-      if (v != "1" && v != "2") return UsageError("run: --mode takes 1 or 2");
-      options.Mode = v == "1" ? 1 : 2;
+      if (v != "1" && v != "2" && v != "select")
+        return UsageError("run: --mode takes 1, 2 or select");
+      options.Mode = v;
     } else if (a == "--timeout") {
       options.TimeoutSeconds = MyFunc::TextToIntSafe(v);
       if (options.TimeoutSeconds <= 0) return UsageError("run: --timeout takes seconds");
@@ -139,9 +140,9 @@ int CommandRun(const std::vector<std::string>& args) {
   JwHost::HostScene scene;
   std::string error;
   if (!LoadScene(args[0], scene, error)) return Fail(error);
-  const int mode = options.Mode.value_or(scene.Mode);
-  Print(stdout, Cat(args[0], ": ", JwHost::PathToUtf8(options.Program.filename()), " ",
-                    MyFunc::FormatInt(mode), "\n"));
+  if (options.Mode) scene.Mode = *options.Mode; // the picture's caption names it too
+  Print(stdout,
+        Cat(args[0], ": ", JwHost::PathToUtf8(options.Program.filename()), " ", scene.Mode, "\n"));
   const JwHost::RunResult run = JwHost::RunTool(scene, options);
   if (!run.Ok) return Fail(run.Error);
   PrintOutput(run.Output);

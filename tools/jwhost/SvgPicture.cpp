@@ -22,6 +22,9 @@ constexpr double LegendRowPx = 22.0;
 // Smallest drawing extent scaled to the picture: a single point or nothing
 // at all must not divide by zero.
 constexpr double MinExtent = 1e-9;
+// The picked path and the selected lines: thin, grey and dashed, apart from
+// any pen the tool draws with.
+constexpr char GuideStyle[] = "stroke=\"#a0a0a0\" stroke-width=\"1\" stroke-dasharray=\"5 4\"";
 
 std::string Hex2(int v) {
   std::string s;
@@ -105,6 +108,10 @@ Frame FitFrame(const HostScene& scene, const ToolOutput& output) {
     f.MaxY = std::max(f.MaxY, p.Y);
   };
   for (const auto& p : scene.Points) add(p);
+  for (const auto& line : scene.Selected) {
+    add(line.A);
+    add(line.B);
+  }
   for (const auto& d : output.Drawn) {
     add(d.A);
     add(d.B);
@@ -205,7 +212,7 @@ std::string RenderSvg(const HostScene& scene, const ToolOutput& output) {
   s += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
   s += "<g font-family=\"IPAGothic, sans-serif\">\n";
   std::string caption = scene.Title.empty() ? "jwhost" : scene.Title;
-  caption += Cat("  (mode ", MyFunc::FormatInt(scene.Mode), ", ",
+  caption += Cat("  (mode ", scene.Mode, ", ",
                  MyFunc::FormatInt(static_cast<std::int64_t>(output.Drawn.size())), " lines");
   if (!output.Arcs.empty()) {
     caption += Cat(", ", MyFunc::FormatInt(static_cast<std::int64_t>(output.Arcs.size())), " arcs");
@@ -217,6 +224,13 @@ std::string RenderSvg(const HostScene& scene, const ToolOutput& output) {
            Short(f.MaxX), ", y ", Short(f.MinY), " .. ", Short(f.MaxY), " (y up)</text>\n");
   s += "</g>\n";
 
+  // The selected lines go under the result, drawn like the picked path:
+  // where a wall's line runs along its centre line, the wall's shows.
+  for (const auto& line : scene.Selected) {
+    s += Cat("<line class=\"selected\" x1=\"", Px(f.X(line.A.X)), "\" y1=\"", Px(f.Y(line.A.Y)),
+             "\" x2=\"", Px(f.X(line.B.X)), "\" y2=\"", Px(f.Y(line.B.Y)), "\" ", GuideStyle,
+             "/>\n");
+  }
   for (const auto& d : output.Drawn) {
     s += Cat("<line x1=\"", Px(f.X(d.A.X)), "\" y1=\"", Px(f.Y(d.A.Y)), "\" x2=\"", Px(f.X(d.B.X)),
              "\" y2=\"", Px(f.Y(d.B.Y)), "\" ", PenStyle(d.Attr), "/>\n");
@@ -229,8 +243,7 @@ std::string RenderSvg(const HostScene& scene, const ToolOutput& output) {
   // The picked path goes on top: thin and dashed, it leaves a line drawn
   // along it (a centre line) visible.
   if (scene.Points.size() >= 2) {
-    s += "<polyline class=\"picked\" fill=\"none\" stroke=\"#a0a0a0\" stroke-width=\"1\" "
-         "stroke-dasharray=\"5 4\" points=\"";
+    s += Cat("<polyline class=\"picked\" fill=\"none\" ", GuideStyle, " points=\"");
     for (std::size_t i = 0; i < scene.Points.size(); ++i) {
       if (i > 0) s += ' ';
       s += Cat(Px(f.X(scene.Points[i].X)), ",", Px(f.Y(scene.Points[i].Y)));

@@ -1,6 +1,7 @@
 // A picture of one run: the picked path as a thin grey dashed line with
-// numbered point markers, and the lines and arcs the tool drew in their pen
-// colour, line type and width. The drawing's y axis points up, as in the host.
+// numbered point markers, the selected lines in the same style under the
+// result, and the lines and arcs the tool drew in their pen colour, line
+// type and width. The drawing's y axis points up, as in the host.
 #pragma once
 
 #include <string>

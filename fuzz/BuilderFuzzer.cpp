@@ -25,6 +25,7 @@
 
 #include "common/MyFunc.h"
 #include "exchange/ZizAvodi.h"
+#include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzChecks.h"
 #include "multiline/MultiLine.h"
 #include "settings/Presets.h"
@@ -33,24 +34,9 @@ namespace {
 
 using FuzzChecks::Printable;
 
-class Reader {
+class Reader : public FuzzChecks::FuzzBytes {
  public:
-  Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-  std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-  std::int8_t Int8() { return static_cast<std::int8_t>(Byte()); }
-  std::int16_t Int16() {
-    const auto lo = static_cast<std::uint16_t>(Byte());
-    const auto hi = static_cast<std::uint16_t>(Byte());
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
-  }
-  std::int32_t Int32() {
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(Byte()) << (8 * i);
-    std::int32_t out;
-    std::memcpy(&out, &v, sizeof(out));
-    return out;
-  }
+  using FuzzBytes::FuzzBytes;
 
   // Mostly coordinates on a half-unit grid, where corners and chamfers are
   // meaningful; some near the 1e-8 and 1e-10 tolerances, some of any
@@ -79,24 +65,14 @@ class Reader {
         return Int16() * 0.001;
       case 4:
         return Int16() * 0.5 + Int8() * 1e-9;
-      case 5: {
-        std::uint64_t bits = 0;
-        for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(Byte()) << (8 * i);
-        double v;
-        std::memcpy(&v, &bits, sizeof(v));
-        return v;
-      }
+      case 5:
+        return Bits();
       case 6:
         return std::ldexp(static_cast<double>(Int16()), Int8() * 8);
       default:
         return Specials[Byte() % (sizeof(Specials) / sizeof(Specials[0]))];
     }
   }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
 };
 
 using Points = std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPointSlots>;

@@ -27,6 +27,7 @@
 
 #include "common/MyFunc.h"
 #include "exchange/ZizAvodi.h"
+#include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzChecks.h"
 #include "multiline/MultiLine.h"
 #include "settings/Presets.h"
@@ -42,18 +43,9 @@ using MyFunc::Segment;
 // clipping stay fast.
 constexpr std::size_t MaxSegments = 48;
 
-class Reader {
+class Reader : public FuzzChecks::FuzzBytes {
  public:
-  Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-  bool AtEnd() const { return pos_ >= size_; }
-  std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-  std::int8_t Int8() { return static_cast<std::int8_t>(Byte()); }
-  std::int16_t Int16() {
-    const auto lo = static_cast<std::uint16_t>(Byte());
-    const auto hi = static_cast<std::uint16_t>(Byte());
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
-  }
+  using FuzzBytes::FuzzBytes;
 
   // Mostly a coarse grid, where lines meet and cross; some off it, some
   // huge or tiny, and raw bit patterns including inf and nan.
@@ -78,22 +70,12 @@ class Reader {
         return Int16() * 0.5;
       case 5:
         return std::ldexp(static_cast<double>(Int16()), Int8() % 64);
-      case 6: {
-        std::uint64_t bits = 0;
-        for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(Byte()) << (8 * i);
-        double v;
-        std::memcpy(&v, &bits, sizeof(v));
-        return v;
-      }
+      case 6:
+        return Bits();
       default:
         return Specials[Byte() % (sizeof(Specials) / sizeof(Specials[0]))];
     }
   }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
 };
 
 // Distances around the join tolerance, either side of it.
@@ -313,16 +295,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool any = Walls::DrawWalls(segments, preset, scale, clipped);
   FUZZ_CHECK(any == !chains.empty(), "drew %d with %zu chains", any ? 1 : 0, chains.size());
 
-  double dmin = std::numeric_limits<double>::infinity();
-  double dmax = -dmin;
-  for (int r = 1; r <= Settings::RowCount; ++r) {
-    const Settings::LineRow& row = preset.Row(r);
-    if (!row.Enabled) continue;
-    const double d = row.PaperUnit ? row.Interval * scale : row.Interval;
-    dmin = std::min(dmin, d);
-    dmax = std::max(dmax, d);
-  }
-  const bool band = dmax - dmin > MyFunc::TinyPieceTolerance;
+  double dmin = 0.0;
+  double dmax = 0.0;
+  const bool band =
+      MultiLine::RowExtent(preset, scale, dmin, dmax) && dmax - dmin > MyFunc::TinyPieceTolerance;
   if (!band) {
     FUZZ_CHECK(clipped.Lines == plain.Lines && clipped.Arcs == plain.Arcs,
                "without a band %ld lines and %ld arcs, unclipped %ld and %ld", clipped.Lines,

@@ -210,18 +210,9 @@ void BuildCaps(const std::vector<Point>& path, bool closed, const Settings::TLin
   const Settings::DrawOptions& options = preset.Options;
   const std::size_t n = path.size();
   if (!(options.StartCap || options.EndCap) || n < 2 || closed) return;
-  bool any = false;
   double dmin = 0.0;
   double dmax = 0.0;
-  for (int r = 1; r <= Settings::RowCount; ++r) {
-    const Settings::LineRow& row = preset.Row(r);
-    if (!row.Enabled) continue;
-    const double d = row.PaperUnit ? row.Interval * scale : row.Interval;
-    dmin = any ? std::min(dmin, d) : d;
-    dmax = any ? std::max(dmax, d) : d;
-    any = true;
-  }
-  if (!any) return;
+  if (!RowExtent(preset, scale, dmin, dmax)) return;
   const double over = options.CapPaperUnit ? options.CapOverhang * scale : options.CapOverhang;
   Settings::LineRow pen;
   pen.Enabled = true;
@@ -240,6 +231,21 @@ void BuildCaps(const std::vector<Point>& path, bool closed, const Settings::TLin
 }
 
 } // namespace
+
+bool RowExtent(const Settings::TLineTable& preset, double scale, double& dmin, double& dmax) {
+  bool any = false;
+  dmin = 0.0;
+  dmax = 0.0;
+  for (int r = 1; r <= Settings::RowCount; ++r) {
+    const Settings::LineRow& row = preset.Row(r);
+    if (!row.Enabled) continue;
+    const double d = row.PaperUnit ? row.Interval * scale : row.Interval;
+    dmin = any ? std::min(dmin, d) : d;
+    dmax = any ? std::max(dmax, d) : d;
+    any = true;
+  }
+  return any;
+}
 
 std::vector<Point> PickedPath(
     const std::array<ZizAvodi::TPickedPoint, ZizAvodi::PickedPointSlots>& points, int limit) {

@@ -65,6 +65,11 @@ std::vector<MyFunc::Point> MitredVertices(const std::vector<MyFunc::Point>& path
 // True when the path's last point meets its first: BuildRows closes it.
 bool IsClosedPath(const std::vector<MyFunc::Point>& path);
 
+// The smallest and largest offset of the preset's enabled rows, paper rows
+// times the scale: the band that caps span and junctions clip against.
+// False when no row is enabled.
+bool RowExtent(const Settings::TLineTable& preset, double scale, double& dmin, double& dmax);
+
 // The unattended run's receiver: attribute commands and line records.
 class WriterSink final : public ILineSink {
  public:

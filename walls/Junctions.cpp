@@ -98,17 +98,9 @@ std::vector<std::pair<std::size_t, std::size_t>> KeptRuns(const std::vector<bool
 
 std::vector<BandQuad> BandQuads(const std::vector<Chain>& chains,
                                 const Settings::TLineTable& preset, double scale) {
-  bool any = false;
   double dmin = 0.0;
   double dmax = 0.0;
-  for (int r = 1; r <= Settings::RowCount; ++r) {
-    const Settings::LineRow& row = preset.Row(r);
-    if (!row.Enabled) continue;
-    const double d = row.PaperUnit ? row.Interval * scale : row.Interval;
-    dmin = any ? std::min(dmin, d) : d;
-    dmax = any ? std::max(dmax, d) : d;
-    any = true;
-  }
+  const bool any = MultiLine::RowExtent(preset, scale, dmin, dmax);
   std::vector<BandQuad> quads;
   if (!any || !(dmax - dmin > MyFunc::TinyPieceTolerance)) return quads;
   for (std::size_t c = 0; c < chains.size(); ++c) {

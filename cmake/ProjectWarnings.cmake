@@ -51,7 +51,9 @@ function(vomurel_boost_headers target)
     file(CREATE_LINK ${VOMUREL_BOOST_INCLUDE}/boost ${root}/boost SYMBOLIC)
   endif()
   target_include_directories(${target} SYSTEM PRIVATE ${root})
-  # The R-tree still includes headers Boost has since moved; their notes
-  # would stand in every build's output.
-  target_compile_definitions(${target} PRIVATE BOOST_ALLOW_DEPRECATED_HEADERS)
+  # Notes, not warnings, that would stand in every build's output: the
+  # R-tree still includes headers Boost has since moved, and Boost.Math
+  # takes mingw-w64's missing thread_local for a pre-C++11 compiler.
+  target_compile_definitions(${target} PRIVATE BOOST_ALLOW_DEPRECATED_HEADERS
+                                               BOOST_MATH_DISABLE_DEPRECATED_03_WARNING)
 endfunction()

@@ -210,6 +210,18 @@ bool GenerateExchangeFile(const std::filesystem::path& path, std::uint64_t targe
 
 namespace {
 
+// A selected line as the host writes it: four numbers and the line end.
+void AppendLineRecord(std::string& out, const MyFunc::Point& a, const MyFunc::Point& b) {
+  MyFunc::AppendReal(out, a.X);
+  out += ' ';
+  MyFunc::AppendReal(out, a.Y);
+  out += ' ';
+  MyFunc::AppendReal(out, b.X);
+  out += ' ';
+  MyFunc::AppendReal(out, b.Y);
+  out += LineEnd;
+}
+
 // Room widths of a timber-frame plan (multiples of 910 and 455), one of
 // them off the half-millimetre grid as a computed point would be.
 constexpr std::array<double, 5> RoomWidths = {2730.0, 3640.0, 4550.0, 1820.0, 3185.25};
@@ -267,14 +279,7 @@ class PlanGenerator {
   void Segment(std::string& out, MyFunc::Point a, MyFunc::Point b) {
     if (left_ <= 0) return;
     if (random_.Below(5) == 0) std::swap(a, b);
-    MyFunc::AppendReal(out, a.X);
-    out += ' ';
-    MyFunc::AppendReal(out, a.Y);
-    out += ' ';
-    MyFunc::AppendReal(out, b.X);
-    out += ' ';
-    MyFunc::AppendReal(out, b.Y);
-    out += LineEnd;
+    AppendLineRecord(out, a, b);
     --left_;
   }
 
@@ -342,14 +347,7 @@ class PlanGenerator {
     for (int k = 0; k < 4 && left_ > 0; ++k) {
       const MyFunc::Point& a = p[k];
       const MyFunc::Point& b = p[(k + 1) % 4];
-      MyFunc::AppendReal(out, a.X);
-      out += ' ';
-      MyFunc::AppendReal(out, a.Y);
-      out += ' ';
-      MyFunc::AppendReal(out, b.X);
-      out += ' ';
-      MyFunc::AppendReal(out, b.Y);
-      out += LineEnd;
+      AppendLineRecord(out, a, b);
       --left_;
     }
     out += "#";

@@ -17,7 +17,8 @@
 #include <iterator>
 #include <utility>
 
-#include <boost/geometry.hpp>
+#include <boost/geometry/geometries/box.hpp>
+#include <boost/geometry/geometries/point.hpp>
 #include <boost/geometry/index/rtree.hpp>
 
 namespace Walls {
@@ -70,6 +71,16 @@ double CrossingParameter(const Point& from, const Point& r, const Point& e0, con
   const double u = Cross(w, r) / denominator;
   if (!(u >= 0.0 && u <= 1.0)) return -1.0;
   return Cross(w, s) / denominator;
+}
+
+// The quad's bounding box grown by ClipTolerance: no point outside it is
+// inside the quad or on one of its edges.
+IndexBox GrownBox(const BandQuad& q) {
+  constexpr double grow = MyFunc::ClipTolerance;
+  return {{std::min({q.A.X, q.B.X, q.C.X, q.D.X}) - grow,
+           std::min({q.A.Y, q.B.Y, q.C.Y, q.D.Y}) - grow},
+          {std::max({q.A.X, q.B.X, q.C.X, q.D.X}) + grow,
+           std::max({q.A.Y, q.B.Y, q.C.Y, q.D.Y}) + grow}};
 }
 
 template <typename Visit>
@@ -125,10 +136,9 @@ std::vector<BandQuad> BandQuads(const std::vector<Chain>& chains,
 bool StrictlyInside(const Point& p, const BandQuad& q) {
   constexpr double clip = MyFunc::ClipTolerance;
   // Far outside the quad's box: neither inside nor near an edge.
-  if (p.X < std::min({q.A.X, q.B.X, q.C.X, q.D.X}) - clip ||
-      p.X > std::max({q.A.X, q.B.X, q.C.X, q.D.X}) + clip ||
-      p.Y < std::min({q.A.Y, q.B.Y, q.C.Y, q.D.Y}) - clip ||
-      p.Y > std::max({q.A.Y, q.B.Y, q.C.Y, q.D.Y}) + clip) {
+  const IndexBox box = GrownBox(q);
+  if (p.X < box.min_corner().get<0>() || p.X > box.max_corner().get<0>() ||
+      p.Y < box.min_corner().get<1>() || p.Y > box.max_corner().get<1>()) {
     return false;
   }
   if (SegmentDistance(p, q.A, q.B) <= clip || SegmentDistance(p, q.C, q.D) <= clip ||
@@ -146,16 +156,11 @@ class ClippingSink::Index {
   explicit Index(std::vector<BandQuad> quads) : quads_(std::move(quads)) {
     std::vector<IndexEntry> entries;
     entries.reserve(quads_.size());
-    constexpr double grow = MyFunc::ClipTolerance;
     for (std::size_t i = 0; i < quads_.size(); ++i) {
       const BandQuad& q = quads_[i];
       // A band with a corner at infinity bounds nothing that can be drawn.
       if (!(Finite(q.A) && Finite(q.B) && Finite(q.C) && Finite(q.D))) continue;
-      const double minX = std::min({q.A.X, q.B.X, q.C.X, q.D.X}) - grow;
-      const double minY = std::min({q.A.Y, q.B.Y, q.C.Y, q.D.Y}) - grow;
-      const double maxX = std::max({q.A.X, q.B.X, q.C.X, q.D.X}) + grow;
-      const double maxY = std::max({q.A.Y, q.B.Y, q.C.Y, q.D.Y}) + grow;
-      entries.emplace_back(IndexBox{{minX, minY}, {maxX, maxY}}, static_cast<std::uint32_t>(i));
+      entries.emplace_back(GrownBox(q), static_cast<std::uint32_t>(i));
     }
     tree_ = Tree(entries.begin(), entries.end()); // bulk loading packs the tree
   }
